@@ -1,0 +1,76 @@
+#include "controls/memory/memoryserialport.h"
+
+#include <algorithm>
+
+namespace velk {
+
+QString MemorySerialPort::setPortNumber(int number) {
+    if (!m_portNumberError.isEmpty())
+        return m_portNumberError;
+    if (m_open)
+        return QStringLiteral("Port already open.");
+    m_portNumber = number;
+    m_log << QStringLiteral("CommPort=%1").arg(number);
+    return {};
+}
+
+QString MemorySerialPort::setSettings(const QString& settings) {
+    if (!m_settingsError.isEmpty())
+        return m_settingsError;
+    m_settings = settings;
+    m_log << QStringLiteral("Settings=%1").arg(settings);
+    return {};
+}
+
+QString MemorySerialPort::setSendThreshold(int value) {
+    m_sThreshold = value;
+    m_log << QStringLiteral("SThreshold=%1").arg(value);
+    return {};
+}
+
+QString MemorySerialPort::setReceiveThreshold(int value) {
+    m_rThreshold = value;
+    m_log << QStringLiteral("RThreshold=%1").arg(value);
+    return {};
+}
+
+QString MemorySerialPort::setInputLength(int value) {
+    m_inputLength = value;
+    m_log << QStringLiteral("InputLen=%1").arg(value);
+    return {};
+}
+
+QString MemorySerialPort::open() {
+    if (!m_openError.isEmpty())
+        return m_openError;
+    if (m_open)
+        return QStringLiteral("Port already open.");
+    m_open = true;
+    return {};
+}
+
+bool MemorySerialPort::output(const QByteArray& bytes) {
+    const int index = m_writeCount++;
+    if (!m_open)
+        return false;
+    if (std::find(m_failingWrites.begin(), m_failingWrites.end(), index) != m_failingWrites.end())
+        return false;
+    m_written += bytes;
+    m_writes.push_back(bytes);
+    return true;
+}
+
+void MemorySerialPort::clearWritten() {
+    m_written.clear();
+    m_writes.clear();
+    m_writeCount = 0;
+}
+
+void MemorySerialPort::lose() {
+    if (!m_open)
+        return;
+    m_open = false;
+    raiseLost();
+}
+
+} // namespace velk

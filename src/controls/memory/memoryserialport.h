@@ -1,0 +1,64 @@
+#pragma once
+
+#include "controls/serialport.h"
+
+#include <QByteArray>
+#include <QStringList>
+#include <vector>
+
+namespace velk {
+
+// A serial port that records what the panel writes and can be told to refuse or fail.
+class MemorySerialPort : public SerialPort {
+public:
+    int portNumber() const override { return m_portNumber; }
+    QString setPortNumber(int number) override;
+    QString settings() const override { return m_settings; }
+    QString setSettings(const QString& settings) override;
+    QString setSendThreshold(int value) override;
+    QString setReceiveThreshold(int value) override;
+    QString setInputLength(int value) override;
+
+    bool isOpen() const override { return m_open; }
+    QString open() override;
+    void close() override { m_open = false; }
+    bool output(const QByteArray& bytes) override;
+
+    // Everything handed to output() while open, in order, and one entry per write.
+    const QByteArray& written() const { return m_written; }
+    const std::vector<QByteArray>& writes() const { return m_writes; }
+    void clearWritten();
+
+    // Test levers.
+    void refuseOpen(const QString& description) { m_openError = description; }
+    void refusePortNumber(const QString& description) { m_portNumberError = description; }
+    void refuseSettings(const QString& description) { m_settingsError = description; }
+    // Fails the write with this 0-based index (counted from the last clearWritten).
+    void failWrite(int index) { m_failingWrites.push_back(index); }
+    // Simulates the device vanishing: the port closes and the lost handler runs.
+    void lose();
+
+    int sendThreshold() const { return m_sThreshold; }
+    int receiveThreshold() const { return m_rThreshold; }
+    int inputLength() const { return m_inputLength; }
+    // Every configuration call in order, e.g. "CommPort=3", "Settings=9600,O,8,1".
+    const QStringList& configurationLog() const { return m_log; }
+
+private:
+    int m_portNumber = 1;
+    QString m_settings = QStringLiteral("9600,N,8,1");
+    int m_sThreshold = 0;
+    int m_rThreshold = 0;
+    int m_inputLength = 0;
+    bool m_open = false;
+    QByteArray m_written;
+    std::vector<QByteArray> m_writes;
+    int m_writeCount = 0;
+    std::vector<int> m_failingWrites;
+    QString m_openError;
+    QString m_portNumberError;
+    QString m_settingsError;
+    QStringList m_log;
+};
+
+} // namespace velk

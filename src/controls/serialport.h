@@ -1,0 +1,45 @@
+#pragma once
+
+#include "controls/handler.h"
+
+#include <QByteArray>
+#include <QString>
+
+namespace velk {
+
+// The serial port as the panel uses it: one-way, write only, never blocking the window.
+//
+// Configuration calls report a refusal as a description an operator can act on (empty on
+// success). Output to a closed or lost port fails quietly: the caller just goes on.
+class SerialPort {
+public:
+    virtual ~SerialPort() = default;
+
+    // Runs once when an open port is lost (adapter unplugged, device gone). The port has been
+    // closed already when the handler runs.
+    void onLost(Handler handler) { m_lost = std::move(handler); }
+
+    virtual int portNumber() const = 0;
+    virtual QString setPortNumber(int number) = 0;
+    // Baud rate, parity letter, data bits and stop bits joined by commas, as the port holds them.
+    virtual QString settings() const = 0;
+    virtual QString setSettings(const QString& settings) = 0;
+    virtual QString setSendThreshold(int value) = 0;
+    virtual QString setReceiveThreshold(int value) = 0;
+    virtual QString setInputLength(int value) = 0;
+
+    virtual bool isOpen() const = 0;
+    virtual QString open() = 0;
+    // Closes after handing pending bytes to the line.
+    virtual void close() = 0;
+    // Hands the bytes to the port's output; false when they could not be (quietly).
+    virtual bool output(const QByteArray& bytes) = 0;
+
+protected:
+    void raiseLost() const { raise(m_lost); }
+
+private:
+    Handler m_lost;
+};
+
+} // namespace velk
