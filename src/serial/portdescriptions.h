@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace velk {
+
+// Every description the serial port gives an operator, worded in this one place.
+
+enum class OpenFailure {
+    Busy,             // another program holds the port
+    PermissionDenied, // the account may not use serial ports
+    NoSuchDevice,     // nothing at that device path (cable, adapter, wrong port)
+    Other,
+};
+
+// Why `device` could not be opened and what to do about it. `detail` is the system's own error
+// text, used for OpenFailure::Other; `presentPorts` lists the serial ports the system reports.
+QString openFailureDescription(OpenFailure failure, const QString& device, const QString& detail,
+                               const QStringList& presentPorts);
+
+QString portAlreadyOpenDescription();
+QString portNumberOutOfRangeDescription(int number);
+QString invalidSettingsDescription(const QString& settings);
+// An open port took only part of the requested settings and now holds `held`.
+QString settingsRefusedDescription(const QString& device, const QString& requested,
+                                   const QString& held);
+
+} // namespace velk

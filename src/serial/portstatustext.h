@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+namespace velk {
+
+// The link panel's text while the port is open, e.g. "Com 1 : 9600,N,8,1  " (two trailing
+// blanks), made from what the open port holds.
+QString openPortStatusText(int portNumber, const QString& portSettings);
+
+// The link panel's text while the port is closed: "Com :  Not Connected    " (24 characters).
+QString closedPortStatusText();
+
+} // namespace velk

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "controls/serialport.h"
+#include "serial/portmapping.h"
+
+#include <QObject>
+#include <QSerialPort>
+#include <memory>
+
+namespace velk {
+
+// The panel's serial port on QSerialPort. Writes never block the window; refusals and failures
+// come back as descriptions an operator can act on; a port that vanishes while open is closed
+// and reported once through the lost handler.
+class QtSerialPort : public QObject, public SerialPort {
+    Q_OBJECT
+
+public:
+    explicit QtSerialPort(std::unique_ptr<PortMapping> mapping, QObject* parent = nullptr);
+    // Hands what is still pending to the line before the port goes away.
+    ~QtSerialPort() override;
+
+    int portNumber() const override { return m_portNumber; }
+    QString setPortNumber(int number) override;
+    QString settings() const override;
+    QString setSettings(const QString& settings) override;
+    QString setSendThreshold(int value) override;
+    QString setReceiveThreshold(int value) override;
+    QString setInputLength(int value) override;
+
+    bool isOpen() const override;
+    QString open() override;
+    void close() override;
+    bool output(const QByteArray& bytes) override;
+
+    // The device the current port number reaches.
+    QString device() const;
+    int sendThreshold() const { return m_sendThreshold; }
+    int receiveThreshold() const { return m_receiveThreshold; }
+    int inputLength() const { return m_inputLength; }
+
+private:
+    void handleError(QSerialPort::SerialPortError error);
+    bool deviceVanished(QSerialPort::SerialPortError error) const;
+    void finishLoss();
+    void flushPending();
+    QString describeOpenFailure(const QString& path) const;
+
+    std::unique_ptr<PortMapping> m_mapping;
+    QSerialPort m_port;
+    int m_portNumber = 1;
+    int m_sendThreshold = 0;
+    int m_receiveThreshold = 0;
+    int m_inputLength = 0;
+    // The device vanished; the port closes on the next turn of the event loop.
+    bool m_losing = false;
+};
+
+} // namespace velk

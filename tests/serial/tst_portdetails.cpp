@@ -1,0 +1,98 @@
+#include "serial/linesettings.h"
+#include "serial/portdescriptions.h"
+#include "serial/systemportmapping.h"
+
+#include <QtTest>
+
+using namespace velk;
+
+class TestPortDetails : public QObject {
+    Q_OBJECT
+
+private slots:
+    void lineSettings_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("reported");
+        QTest::addColumn<double>("bits");
+        QTest::newRow("defaults") << "9600,N,8,1"
+                                  << "9600,N,8,1" << 10.0;
+        QTest::newRow("even, 7, 2") << "19200,E,7,2"
+                                    << "19200,E,7,2" << 11.0;
+        QTest::newRow("lower-case parity") << "1200,o,5,1"
+                                           << "1200,O,5,1" << 8.0;
+        QTest::newRow("one and a half") << "110,M,5,1.5"
+                                        << "110,M,5,1.5" << 8.5;
+        QTest::newRow("space") << "115200,S,6,1"
+                               << "115200,S,6,1" << 9.0;
+        QTest::newRow("not a rate") << "9601,N,8,1"
+                                    << "" << 0.0;
+        QTest::newRow("two letters") << "9600,NO,8,1"
+                                     << "" << 0.0;
+        QTest::newRow("four data bits") << "9600,N,4,1"
+                                        << "" << 0.0;
+        QTest::newRow("blank") << "9600,N,8, 1"
+                               << "" << 0.0;
+    }
+    void lineSettings() {
+        QFETCH(QString, text);
+        QFETCH(QString, reported);
+        QFETCH(double, bits);
+        const auto parsed = LineSettings::parse(text);
+        QCOMPARE(parsed.has_value(), !reported.isEmpty());
+        if (parsed) {
+            QCOMPARE(parsed->text(), reported);
+            QCOMPARE(parsed->bitsPerCharacter(), bits);
+        }
+    }
+
+    void systemMapping_data() {
+        QTest::addColumn<QStringList>("present");
+        QTest::addColumn<int>("number");
+        QTest::addColumn<QString>("device");
+        const QStringList adapters{"/dev/ttyUSB10", "/dev/ttyUSB2", "/dev/ttyACM0"};
+        QTest::newRow("single adapter is port 1")
+            << QStringList{"/dev/ttyUSB0"} << 1 << "/dev/ttyUSB0";
+        QTest::newRow("ordered by path") << adapters << 1 << "/dev/ttyACM0";
+        QTest::newRow("numbers in order") << adapters << 2 << "/dev/ttyUSB2";
+        QTest::newRow("last reported") << adapters << 3 << "/dev/ttyUSB10";
+        QTest::newRow("beyond the reported") << adapters << 4 << "/dev/ttyS3";
+        QTest::newRow("none reported") << QStringList{} << 16 << "/dev/ttyS15";
+        QTest::newRow("no port 0") << adapters << 0 << "";
+    }
+    void systemMapping() {
+        QFETCH(QStringList, present);
+        QFETCH(int, number);
+        QFETCH(QString, device);
+#ifdef Q_OS_WIN
+        QSKIP("Comport n is COMn on Windows");
+#endif
+        const SystemPortMapping mapping([present] { return present; });
+        QCOMPARE(mapping.deviceFor(number), device);
+    }
+
+    void openFailureDescriptions_data() {
+        QTest::addColumn<int>("failure");
+        QTest::addColumn<QStringList>("mentions");
+        QTest::newRow("busy") << int(OpenFailure::Busy)
+                              << QStringList{"busy", "another program", "CONNECT"};
+        QTest::newRow("permission")
+            << int(OpenFailure::PermissionDenied)
+            << QStringList{"permission denied", "sudo usermod -aG dialout $USER", "log in again"};
+        QTest::newRow("missing") << int(OpenFailure::NoSuchDevice)
+                                 << QStringList{"no such device", "cable", "/dev/ttyUSB1"};
+        QTest::newRow("other") << int(OpenFailure::Other) << QStringList{"Input/output error"};
+    }
+    void openFailureDescriptions() {
+        QFETCH(int, failure);
+        QFETCH(QStringList, mentions);
+        const QString text = openFailureDescription(OpenFailure(failure), "/dev/ttyUSB0",
+                                                    "Input/output error", {"/dev/ttyUSB1"});
+        QVERIFY2(text.startsWith("Cannot open /dev/ttyUSB0: "), qPrintable(text));
+        for (const QString& mention : mentions)
+            QVERIFY2(text.contains(mention), qPrintable(text));
+        QVERIFY2(!text.contains("as root"), qPrintable(text));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPortDetails)
+#include "tst_portdetails.moc"

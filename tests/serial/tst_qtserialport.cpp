@@ -1,0 +1,223 @@
+#include "serial/fixedportmapping.h"
+#include "serial/qtserialport.h"
+#include "support/ptypair.h"
+
+#include <QAbstractEventDispatcher>
+#include <QDeadlineTimer>
+#include <QtTest>
+#include <memory>
+
+using namespace velk;
+using velk::test::PtyPair;
+
+namespace {
+
+struct Link {
+    Link() {
+        auto owned = std::make_unique<FixedPortMapping>(QMap<int, QString>{{1, pair.near()}});
+        mapping = owned.get();
+        port = std::make_unique<QtSerialPort>(std::move(owned));
+    }
+    PtyPair pair;
+    FixedPortMapping* mapping = nullptr;
+    std::unique_ptr<QtSerialPort> port;
+};
+
+// QSerialPort writes from the event loop, so keep it turning while the far end is read.
+QByteArray readFarWhileRunning(PtyPair& pair, int count) {
+    QByteArray data;
+    const QDeadlineTimer deadline(5000);
+    while (data.size() < count && !deadline.hasExpired()) {
+        QCoreApplication::processEvents();
+        data += pair.readFar(count - data.size(), 20);
+    }
+    return data;
+}
+
+QByteArray everyByteValue() {
+    QByteArray bytes;
+    for (int value = 0; value < 256; ++value)
+        bytes.append(char(value));
+    return bytes;
+}
+
+} // namespace
+
+class TestQtSerialPort : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initialProperties() {
+        QtSerialPort port(std::make_unique<FixedPortMapping>());
+        QCOMPARE(port.portNumber(), 1);
+        QCOMPARE(port.settings(), QStringLiteral("9600,N,8,1"));
+        QVERIFY(!port.isOpen());
+        QVERIFY(!port.output("/M12"));
+    }
+
+    void writtenBytesReachTheLine() {
+        Link link;
+        QVERIFY2(link.pair.isReady(), qPrintable(link.pair.error()));
+        QCOMPARE(link.port->open(), QString());
+        QVERIFY(link.port->isOpen());
+        QVERIFY(link.port->output(everyByteValue()));
+        QVERIFY(link.port->output("/M12"));
+        QCOMPARE(readFarWhileRunning(link.pair, 260), everyByteValue() + "/M12");
+    }
+
+    void settingsAreApplied_data() {
+        QTest::addColumn<QString>("settings");
+        for (const char* settings : {"19200,E,7,2", "1200,O,5,1", "38400,N,8,2", "14400,N,6,1",
+                                     "28800,M,8,1", "115200,S,8,1"})
+            QTest::newRow(settings) << QString::fromLatin1(settings);
+    }
+    void settingsAreApplied() {
+        QFETCH(QString, settings);
+        Link link;
+        QVERIFY2(link.pair.isReady(), qPrintable(link.pair.error()));
+        QCOMPARE(link.port->setSettings(settings), QString());
+        QCOMPARE(link.port->settings(), settings);
+        QCOMPARE(link.port->open(), QString());
+        QCOMPARE(link.port->settings(), settings);
+        // Changed again while open: the live port takes it.
+        QCOMPARE(link.port->setSettings("9600,N,8,1"), QString());
+        QCOMPARE(link.port->settings(), QStringLiteral("9600,N,8,1"));
+    }
+
+    void invalidSettingsChangeNothing_data() {
+        QTest::addColumn<QString>("settings");
+        for (const char* settings :
+             {"", "9600,N,8", "9600,N,8,1,", "9600,X,8,1", "9601,N,8,1", "9600,N,9,1", "9600,N,8,3",
+              "9600, N,8,1", "+9600,N,8,1", "fast,N,8,1"})
+            QTest::newRow(*settings ? settings : "empty") << QString::fromLatin1(settings);
+    }
+    void invalidSettingsChangeNothing() {
+        QFETCH(QString, settings);
+        QtSerialPort port(std::make_unique<FixedPortMapping>());
+        QCOMPARE(port.setSettings("19200,E,7,2"), QString());
+        const QString refusal = port.setSettings(settings);
+        QVERIFY(!refusal.isEmpty());
+        QVERIFY(refusal.contains(QLatin1Char('"') + settings + QLatin1Char('"')));
+        QCOMPARE(port.settings(), QStringLiteral("19200,E,7,2"));
+    }
+
+    void refusedSettingsKeepWhatThePortHolds() {
+        Link link;
+        QVERIFY2(link.pair.isReady(), qPrintable(link.pair.error()));
+        QCOMPARE(link.port->open(), QString());
+#ifdef Q_OS_UNIX
+        QVERIFY(!link.port->setSettings("9600,N,5,1.5").isEmpty());
+        QCOMPARE(link.port->settings(), QStringLiteral("9600,N,8,1"));
+#endif
+    }
+
+    void portNumber() {
+        Link link;
+        QVERIFY2(link.pair.isReady(), qPrintable(link.pair.error()));
+        QVERIFY(!link.port->setPortNumber(0).isEmpty());
+        QVERIFY(!link.port->setPortNumber(17).isEmpty());
+        QCOMPARE(link.port->portNumber(), 1);
+        QCOMPARE(link.port->setPortNumber(16), QString());
+        QCOMPARE(link.port->portNumber(), 16);
+        QCOMPARE(link.port->setPortNumber(1), QString());
+        QCOMPARE(link.port->open(), QString());
+        QCOMPARE(link.port->setPortNumber(2), QStringLiteral("Port already open."));
+        QCOMPARE(link.port->portNumber(), 1);
+    }
+
+    void outputAfterCloseFailsQuietly() {
+        Link link;
+        QVERIFY2(link.pair.isReady(), qPrintable(link.pair.error()));
+        QCOMPARE(link.port->open(), QString());
+        link.port->close();
+        QVERIFY(!link.port->isOpen());
+        QVERIFY(!link.port->output("/M12"));
+    }
+
+    // Bytes still in the port's buffer when it is closed or destroyed must reach the line.
+    void pendingBytesSurviveClosing_data() {
+        QTest::addColumn<bool>("destroy");
+        QTest::newRow("close") << false;
+        QTest::newRow("destroy") << true;
+    }
+    void pendingBytesSurviveClosing() {
+        QFETCH(bool, destroy);
+        Link link;
+        QVERIFY2(link.pair.isReady(), qPrintable(link.pair.error()));
+        QCOMPARE(link.port->open(), QString());
+        const QByteArray payload = everyByteValue().repeated(4);
+        QVERIFY(link.port->output(payload));
+        if (destroy)
+            link.port.reset();
+        else
+            link.port->close();
+        QCOMPARE(link.pair.readFar(payload.size()), payload);
+    }
+
+    void openFailuresNameTheDevice_data() {
+        QTest::addColumn<bool>("missing");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("missing device") << true << "no such device";
+        QTest::newRow("held by another") << false << "busy";
+    }
+    void openFailuresNameTheDevice() {
+        QFETCH(bool, missing);
+        QFETCH(QString, reason);
+        Link holder;
+        QVERIFY2(holder.pair.isReady(), qPrintable(holder.pair.error()));
+        QCOMPARE(holder.port->open(), QString());
+        const QString device = missing ? holder.pair.near() + "-gone" : holder.pair.near();
+        QtSerialPort port(std::make_unique<FixedPortMapping>(QMap<int, QString>{{1, device}}));
+        const QString failure = port.open();
+        QVERIFY2(failure.contains(device), qPrintable(failure));
+        QVERIFY2(failure.contains(reason), qPrintable(failure));
+        QVERIFY(!port.isOpen());
+        QVERIFY(!port.output("/M12"));
+    }
+
+    void lostDeviceIsReportedOnceAndTheLoopGoesIdle() {
+        Link link;
+        QVERIFY2(link.pair.isReady(), qPrintable(link.pair.error()));
+        int lost = 0;
+        link.port->onLost([&] {
+            ++lost;
+            QVERIFY(!link.port->isOpen());
+        });
+        QCOMPARE(link.port->open(), QString());
+        link.pair.stop();
+        QTRY_COMPARE(lost, 1);
+        QVERIFY(!link.port->isOpen());
+        QVERIFY(!link.port->output("/M12"));
+
+        // A port that kept polling a hung-up device would wake the loop without pause.
+        int wakeUps = 0;
+        auto* dispatcher = QAbstractEventDispatcher::instance();
+        const auto counting =
+            connect(dispatcher, &QAbstractEventDispatcher::awake, this, [&] { ++wakeUps; });
+        QTest::qWait(200);
+        disconnect(counting);
+        QCOMPARE(lost, 1);
+        QVERIFY2(wakeUps < 1000, qPrintable(QString::number(wakeUps)));
+        QVERIFY(!link.port->isOpen());
+    }
+
+    void reopensOnceTheDeviceIsBack() {
+        Link link;
+        QVERIFY2(link.pair.isReady(), qPrintable(link.pair.error()));
+        int lost = 0;
+        link.port->onLost([&] { ++lost; });
+        QCOMPARE(link.port->open(), QString());
+        link.pair.stop();
+        QTRY_COMPARE(lost, 1);
+
+        PtyPair back;
+        QVERIFY2(back.isReady(), qPrintable(back.error()));
+        link.mapping->setDevice(1, back.near());
+        QCOMPARE(link.port->open(), QString());
+        QVERIFY(link.port->output("/H07"));
+        QCOMPARE(readFarWhileRunning(back, 4), QByteArray("/H07"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestQtSerialPort)
+#include "tst_qtserialport.moc"
