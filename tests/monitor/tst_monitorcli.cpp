@@ -1,0 +1,194 @@
+#include "support/ptypair.h"
+
+#include <QtTest>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+// Runs the built velk-monitor on the far end of a pseudo-terminal pair and writes the line
+// traffic at the near end, as the panel would.
+
+namespace {
+constexpr int kWaitMs = 15000;
+
+QString monitorPath() {
+#ifdef VELK_MONITOR_PATH
+    return QStringLiteral(VELK_MONITOR_PATH);
+#else
+    return QCoreApplication::applicationDirPath() +
+           QStringLiteral("/../tools/monitor/velk-monitor");
+#endif
+}
+
+bool writeNear(const QString& near, const QByteArray& bytes) {
+    const int fd = ::open(QFile::encodeName(near).constData(), O_WRONLY | O_NOCTTY);
+    if (fd < 0)
+        return false;
+    const bool written = ::write(fd, bytes.constData(), size_t(bytes.size())) == bytes.size();
+    ::close(fd);
+    return written;
+}
+
+// Waits until `channel` has printed `text`; the monitor announces itself on stderr once the
+// device is open, so nothing written before it can be missed.
+bool waitFor(QProcess& process, QProcess::ProcessChannel channel, QByteArray& seen,
+             const QByteArray& text) {
+    QDeadlineTimer deadline(kWaitMs);
+    process.setReadChannel(channel);
+    while (!seen.contains(text)) {
+        if (process.state() != QProcess::Running || deadline.hasExpired())
+            return false;
+        process.waitForReadyRead(int(qMax<qint64>(1, deadline.remainingTime())));
+        seen += process.readAll();
+    }
+    return true;
+}
+
+// The lines without their timestamps, once each has been checked to carry one.
+QStringList words(const QByteArray& output) {
+    static const QRegularExpression stamped(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d\\.\\d{3} (.*)$"));
+    QStringList lines;
+    for (const QString& line : QString::fromUtf8(output).split('\n', Qt::SkipEmptyParts)) {
+        const QRegularExpressionMatch match = stamped.match(line);
+        lines << (match.hasMatch() ? match.captured(1) : QStringLiteral("UNSTAMPED ") + line);
+    }
+    return lines;
+}
+
+QStringList summaryOf(const QStringList& lines) {
+    QStringList summary;
+    for (const QString& line : lines) {
+        if (line.startsWith(QStringLiteral("UNSTAMPED summary: ")))
+            summary << line.mid(10);
+    }
+    return summary;
+}
+} // namespace
+
+class TestMonitorCli : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void printsFramesAsTheyArriveAndSummarisesOnTerm();
+    void endsWhenTheDeviceGoesAway();
+    void endsAfterTheDuration();
+    void exitStatus_data();
+    void exitStatus();
+
+private:
+    void startOn(QProcess& monitor, const velk::test::PtyPair& pty, const QStringList& options);
+};
+
+void TestMonitorCli::initTestCase() {
+    QVERIFY2(QFileInfo(monitorPath()).isExecutable(),
+             qPrintable(QStringLiteral("velk-monitor not built at ") + monitorPath()));
+}
+
+void TestMonitorCli::startOn(QProcess& monitor, const velk::test::PtyPair& pty,
+                             const QStringList& options) {
+    monitor.start(monitorPath(), options + QStringList{pty.far()});
+    QVERIFY(monitor.waitForStarted(kWaitMs));
+    QByteArray err;
+    QVERIFY2(waitFor(monitor, QProcess::StandardError, err, "(read-only)"), err.constData());
+}
+
+void TestMonitorCli::printsFramesAsTheyArriveAndSummarisesOnTerm() {
+    velk::test::PtyPair pty;
+    QVERIFY2(pty.isReady(), qPrintable(pty.error()));
+    QProcess monitor;
+    // The duration only guards against a monitor that never stops.
+    startOn(monitor, pty, {"--summary", "--duration", "60"});
+
+    QVERIFY(writeNear(pty.near(), QByteArray("xx/T\x05"
+                                             "A/B\r/T\xFF\r/XY/M05/H14/m03/Y07/D19")));
+    QByteArray out;
+    QVERIFY2(waitFor(monitor, QProcess::StandardOutput, out, "clock set to"), out.constData());
+    QCOMPARE(words(out),
+             (QStringList{"INVALID 78 78 (outside any frame)", "title to address 5: \"A/B\"",
+                          "clear all devices", "INVALID 2F 58 59 (unknown command letter \"X\")",
+                          "clock minute 05", "clock hour 14", "clock month 03", "clock year 07",
+                          "clock day 19", "clock set to 14:05 on 19 March, year 07"}));
+
+    // A frame still open when the monitor is told to stop is shown, not lost.
+    QVERIFY(writeNear(pty.near(), QByteArray("/T\x03"
+                                             "AB\r/T\x07"
+                                             "C")));
+    QVERIFY2(waitFor(monitor, QProcess::StandardOutput, out, "address 3"), out.constData());
+    monitor.terminate();
+    QVERIFY(monitor.waitForFinished(kWaitMs));
+    out += monitor.readAllStandardOutput();
+    QCOMPARE(monitor.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(monitor.exitCode(), 0);
+
+    const QStringList lines = words(out);
+    QVERIFY(lines.contains("INVALID 2F 54 07 43 (frame cut off when monitoring ended)"));
+    QCOMPARE(summaryOf(lines),
+             (QStringList{"summary: address 3 shows \"AB\"",
+                          "summary: every other address shows nothing (cleared) (last title to "
+                          "all devices)",
+                          "summary: clock last set to 14:05 on 19 March, year 07"}));
+}
+
+void TestMonitorCli::endsWhenTheDeviceGoesAway() {
+    velk::test::PtyPair pty;
+    QVERIFY2(pty.isReady(), qPrintable(pty.error()));
+    QProcess monitor;
+    startOn(monitor, pty, {"--summary", "--duration", "60"});
+    QVERIFY(writeNear(pty.near(), QByteArray("/T\x01"
+                                             "ONE\r")));
+    QByteArray out;
+    QVERIFY2(waitFor(monitor, QProcess::StandardOutput, out, "ONE"), out.constData());
+
+    pty.stop();
+    QVERIFY(monitor.waitForFinished(kWaitMs));
+    out += monitor.readAllStandardOutput();
+    QCOMPARE(monitor.exitCode(), 0);
+    QVERIFY(monitor.readAllStandardError().contains("is gone or unreadable"));
+    QCOMPARE(summaryOf(words(out)), (QStringList{"summary: address 1 shows \"ONE\"",
+                                                 "summary: every other address: no title seen",
+                                                 "summary: no clock frames seen"}));
+}
+
+void TestMonitorCli::endsAfterTheDuration() {
+    velk::test::PtyPair pty;
+    QVERIFY2(pty.isReady(), qPrintable(pty.error()));
+    QProcess monitor;
+    startOn(monitor, pty, {"--duration", "0.2"});
+    QVERIFY(monitor.waitForFinished(kWaitMs));
+    QCOMPARE(monitor.exitCode(), 0);
+    QCOMPARE(monitor.readAllStandardOutput(), QByteArray());
+}
+
+void TestMonitorCli::exitStatus_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("help") << QStringList{"--help"} << 0 << "Usage: velk-monitor";
+    QTest::newRow("no device") << QStringList{} << 2 << "no device given";
+    QTest::newRow("bad parity") << QStringList{"DEV", "9600,X,8,1"} << 2
+                                << "parity \"X\" is not E, O or N";
+    QTest::newRow("bad duration") << QStringList{"DEV", "--duration", "x"} << 2 << "duration";
+    QTest::newRow("unknown option") << QStringList{"--loud", "DEV"} << 2 << "loud";
+    QTest::newRow("missing device") << QStringList{"DEV"} << 1 << "cannot open DEV";
+}
+
+// DEV stands for a path in an empty temporary directory, so no real port is ever touched.
+void TestMonitorCli::exitStatus() {
+    QFETCH(QStringList, arguments);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString device = dir.filePath(QStringLiteral("missing"));
+    arguments.replaceInStrings(QStringLiteral("DEV"), device);
+
+    QProcess monitor;
+    monitor.start(monitorPath(), arguments);
+    QVERIFY(monitor.waitForFinished(kWaitMs));
+    QTEST(monitor.exitCode(), "exitCode");
+    const QString printed =
+        QString::fromUtf8(monitor.readAllStandardOutput() + monitor.readAllStandardError());
+    QFETCH(QString, message);
+    QVERIFY2(printed.contains(message.replace(QStringLiteral("DEV"), device)), qPrintable(printed));
+}
+
+QTEST_GUILESS_MAIN(TestMonitorCli)
+#include "tst_monitorcli.moc"

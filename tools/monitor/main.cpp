@@ -1,0 +1,46 @@
+#include "monitor.h"
+#include "signalwatcher.h"
+
+#include "monitor/monitoroptions.h"
+
+#include <QCoreApplication>
+#include <QTextStream>
+#include <QTimer>
+
+#include <chrono>
+
+int main(int argc, char* argv[]) {
+    velk::SignalWatcher::blockTermination();
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+
+    const velk::MonitorOptions options = velk::MonitorOptions::parse(app.arguments());
+    switch (options.outcome) {
+    case velk::MonitorOptions::Outcome::Help:
+        out << velk::MonitorOptions::help() << Qt::flush;
+        return 0;
+    case velk::MonitorOptions::Outcome::UsageError:
+        err << "velk-monitor: " << options.error << "\n"
+            << velk::MonitorOptions::usage() << "Try velk-monitor --help for more.\n"
+            << Qt::flush;
+        return 2;
+    case velk::MonitorOptions::Outcome::Run:
+        break;
+    }
+
+    velk::Monitor monitor(options, out, err);
+    if (const QString failure = monitor.start(); !failure.isEmpty()) {
+        err << "velk-monitor: " << failure << Qt::endl;
+        return 1;
+    }
+    velk::SignalWatcher watcher;
+    QObject::connect(&watcher, &velk::SignalWatcher::terminationRequested, &monitor,
+                     &velk::Monitor::stop);
+    QObject::connect(&monitor, &velk::Monitor::finished, &app, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
+    if (options.durationMs > 0)
+        QTimer::singleShot(std::chrono::milliseconds(options.durationMs), &monitor,
+                           &velk::Monitor::stop);
+    return app.exec();
+}

@@ -1,0 +1,112 @@
+#include "monitor.h"
+
+#include "monitor/lineformat.h"
+
+#include <QFileInfo>
+
+namespace velk {
+
+namespace {
+// Noise outside any frame is held until the next start byte; on a quiet line it is shown after
+// this pause so it does not wait unseen.
+constexpr int kQuietMs = 100;
+
+QSerialPort::Parity parity(char letter) {
+    switch (letter) {
+    case 'E':
+        return QSerialPort::EvenParity;
+    case 'O':
+        return QSerialPort::OddParity;
+    default:
+        return QSerialPort::NoParity;
+    }
+}
+} // namespace
+
+Monitor::Monitor(MonitorOptions options, QTextStream& out, QTextStream& err, Now now)
+    : m_options(std::move(options)), m_out(out), m_err(err), m_now(std::move(now)),
+      m_port(std::make_unique<QSerialPort>()) {
+    m_quiet.setSingleShot(true);
+    m_quiet.setInterval(kQuietMs);
+    connect(&m_quiet, &QTimer::timeout, this, [this] { print(m_decoder.flushNoise()); });
+}
+
+QString Monitor::start() {
+    const LineSettings& line = m_options.line;
+    // A bare name such as ttyUSB0 or COM3 is the system's port name; anything with a slash is a
+    // path, taken from the current directory when relative (pseudo-terminals, symlinks).
+    const QString& device = m_options.device;
+    const bool isPath = device.contains(QLatin1Char('/'));
+    m_port->setPortName(isPath ? QFileInfo(device).absoluteFilePath() : device);
+    if (!m_port->open(QIODevice::ReadOnly)) {
+        QString named = device;
+#ifdef Q_OS_UNIX
+        if (!isPath)
+            named += QStringLiteral(" (/dev/%1)").arg(device);
+#endif
+        return QStringLiteral("cannot open %1: %2").arg(named, m_port->errorString());
+    }
+    const bool configured =
+        m_port->setBaudRate(line.baudRate) && m_port->setParity(parity(line.parity)) &&
+        m_port->setDataBits(QSerialPort::DataBits(line.dataBits)) &&
+        m_port->setStopBits(line.stopBits == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop) &&
+        m_port->setFlowControl(QSerialPort::NoFlowControl);
+    if (!configured) {
+        const QString why = m_port->errorString();
+        m_port->close();
+        return QStringLiteral("cannot set %1 to %2: %3").arg(m_options.device, line.text(), why);
+    }
+    connect(m_port.get(), &QSerialPort::readyRead, this, &Monitor::readLine);
+    connect(m_port.get(), &QSerialPort::errorOccurred, this, &Monitor::portFailed);
+    m_err << "velk-monitor: reading " << m_options.device << " at " << line.text() << " (read-only)"
+          << Qt::endl;
+    return QString();
+}
+
+void Monitor::stop() {
+    if (m_stopped)
+        return;
+    m_stopped = true;
+    m_quiet.stop();
+    if (m_port->isOpen()) {
+        readLine();
+        m_port->close();
+    }
+    print(m_decoder.finish());
+    if (m_options.summary) {
+        for (const QString& line : m_summary.lines())
+            m_out << line << Qt::endl;
+    }
+    emit finished();
+}
+
+void Monitor::readLine() {
+    const QByteArray bytes = m_port->readAll();
+    if (bytes.isEmpty())
+        return;
+    print(m_decoder.feed(bytes));
+    m_quiet.start();
+}
+
+void Monitor::portFailed(QSerialPort::SerialPortError error) {
+    if (error == QSerialPort::NoError || m_stopped)
+        return;
+    // Timeouts only concern blocking calls, which the monitor does not make.
+    if (error == QSerialPort::TimeoutError)
+        return;
+    m_err << "velk-monitor: " << m_options.device << " is gone or unreadable ("
+          << m_port->errorString() << ")" << Qt::endl;
+    stop();
+}
+
+void Monitor::print(const std::vector<LineEvent>& events) {
+    if (events.empty())
+        return;
+    const QTime now = m_now();
+    for (const LineEvent& event : events) {
+        m_summary.apply(event);
+        m_out << formatLine(now, event) << Qt::endl;
+    }
+}
+
+} // namespace velk

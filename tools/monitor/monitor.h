@@ -1,0 +1,52 @@
+#pragma once
+
+#include "monitor/framedecoder.h"
+#include "monitor/linesummary.h"
+#include "monitor/monitoroptions.h"
+
+#include <QObject>
+#include <QSerialPort>
+#include <QTextStream>
+#include <QTime>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+namespace velk {
+
+// Reads the line and prints each frame as it arrives.
+class Monitor : public QObject {
+    Q_OBJECT
+public:
+    using Now = std::function<QTime()>;
+
+    Monitor(MonitorOptions options, QTextStream& out, QTextStream& err,
+            Now now = &QTime::currentTime);
+
+    // Opens the device read-only with the line settings. Empty on success, otherwise why the
+    // device cannot be read, naming it.
+    QString start();
+    // Ends monitoring: reports bytes still held, the summary if asked for, then `finished`.
+    void stop();
+
+signals:
+    void finished();
+
+private:
+    void readLine();
+    void portFailed(QSerialPort::SerialPortError error);
+    void print(const std::vector<LineEvent>& events);
+
+    MonitorOptions m_options;
+    QTextStream& m_out;
+    QTextStream& m_err;
+    Now m_now;
+    std::unique_ptr<QSerialPort> m_port;
+    FrameDecoder m_decoder;
+    LineSummary m_summary;
+    QTimer m_quiet;
+    bool m_stopped = false;
+};
+
+} // namespace velk

@@ -1,0 +1,95 @@
+#include "monitor/monitoroptions.h"
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+
+#include <cmath>
+
+namespace velk {
+
+namespace {
+// QTimer counts milliseconds in an int.
+constexpr double kMaxDurationSeconds = 2000000.0;
+} // namespace
+
+MonitorOptions MonitorOptions::parse(const QStringList& arguments) {
+    MonitorOptions options;
+    QCommandLineParser parser;
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("help"));
+    const QCommandLineOption summary(QStringLiteral("summary"), QStringLiteral("summary"));
+    const QCommandLineOption duration(QStringLiteral("duration"), QStringLiteral("duration"),
+                                      QStringLiteral("seconds"));
+    parser.addOptions({help, summary, duration});
+    if (!parser.parse(arguments)) {
+        options.error = parser.errorText();
+        return options;
+    }
+    if (parser.isSet(help)) {
+        options.outcome = Outcome::Help;
+        return options;
+    }
+
+    const QStringList positional = parser.positionalArguments();
+    if (positional.isEmpty()) {
+        options.error = QStringLiteral("no device given");
+        return options;
+    }
+    if (positional.size() > 2) {
+        options.error = QStringLiteral("unexpected argument \"%1\"").arg(positional.at(2));
+        return options;
+    }
+    options.device = positional.at(0);
+    if (positional.size() == 2) {
+        const auto line = LineSettings::parse(positional.at(1), &options.error);
+        if (!line)
+            return options;
+        options.line = *line;
+    }
+
+    options.summary = parser.isSet(summary);
+    if (parser.isSet(duration)) {
+        bool ok = false;
+        const double seconds = parser.value(duration).toDouble(&ok);
+        if (!ok || !(seconds > 0) || seconds > kMaxDurationSeconds) {
+            options.error = QStringLiteral("duration \"%1\" is not a number of seconds above 0 "
+                                           "and up to %2")
+                                .arg(parser.value(duration))
+                                .arg(kMaxDurationSeconds, 0, 'f', 0);
+            return options;
+        }
+        options.durationMs = std::max<qint64>(1, std::llround(seconds * 1000));
+    }
+    options.outcome = Outcome::Run;
+    return options;
+}
+
+QString MonitorOptions::usage() {
+    return QStringLiteral(
+        "Usage: velk-monitor [--summary] [--duration SECONDS] DEVICE [BAUD[,PARITY,DATA,STOP]]\n");
+}
+
+QString MonitorOptions::help() {
+    return usage() +
+           QStringLiteral(
+               "\n"
+               "Prints every frame on a VELK-Pro display line as it arrives, one line per frame,\n"
+               "after the local time. DEVICE is opened read-only, so the monitor never disturbs\n"
+               "the line. Bytes that make no frame are shown in hex after INVALID.\n"
+               "\n"
+               "  BAUD[,PARITY,DATA,STOP]  line settings, default 9600,N,8,1; parity E, O or N,\n"
+               "                           data bits 5 to 8, stop bits 1 or 2\n"
+               "  --summary                at the end, print what each address shows and the\n"
+               "                           clock last set\n"
+               "  --duration SECONDS       stop after this many seconds\n"
+               "  -h, --help               print this help\n"
+               "\n"
+               "DEVICE is a port name such as ttyUSB0 or COM3, or a path such as ./pty.\n"
+               "\n"
+               "Monitoring ends on Ctrl+C (SIGINT), SIGTERM, when the device goes away or when "
+               "the\n"
+               "duration is up. Exit status: 0 normal end, 1 device cannot be opened, 2 usage "
+               "error.\n");
+}
+
+} // namespace velk
