@@ -1,0 +1,58 @@
+#include "clock/dayrules.h"
+
+namespace velk {
+
+QString twoDigitForm(const QString& decimal) {
+    return decimal.size() == 1 ? QLatin1Char('0') + decimal : decimal;
+}
+
+QString twoDigitForm(int value) {
+    return twoDigitForm(QString::number(value));
+}
+
+std::optional<int> clockNumber(const QString& text) {
+    bool ok = false;
+    const int value = text.toInt(&ok, 10);
+    if (!ok)
+        return std::nullopt;
+    return value;
+}
+
+bool isLeapYear(const QString& year) {
+    const std::optional<int> value = clockNumber(year);
+    return value && *value % 4 == 0;
+}
+
+std::optional<int> dayListFor(const QString& month, const QString& year) {
+    const std::optional<int> value = clockNumber(month);
+    if (!value)
+        return std::nullopt;
+    switch (*value) {
+    case 1:
+    case 3:
+    case 5:
+    case 7:
+    case 8:
+    case 10:
+    case 12:
+        return 3;
+    case 4:
+    case 6:
+    case 9:
+    case 11:
+        return 2;
+    case 2:
+        return isLeapYear(year) ? 1 : 0;
+    default:
+        return std::nullopt;
+    }
+}
+
+std::optional<int> dayIndexOnList(int list, const QString& day) {
+    const std::optional<int> value = clockNumber(day);
+    if (!value)
+        return std::nullopt;
+    return qMin(*value, lastDayOfList(list)) - 1;
+}
+
+} // namespace velk

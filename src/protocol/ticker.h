@@ -1,0 +1,57 @@
+#pragma once
+
+#include "controls/handler.h"
+
+#include <QDateTime>
+#include <QObject>
+#include <QTimer>
+#include <optional>
+
+namespace velk {
+
+class LocalClock;
+
+// The one-second tick, phase-locked to the wall clock: each tick is armed for just after the
+// next whole second, so every second, and so every minute's second 00, is delivered exactly
+// once however the timer drifts. When the wall clock jumps (set by hand, a time-server step,
+// daylight saving) ticking carries on from the new time.
+class Ticker : public QObject {
+    Q_OBJECT
+
+public:
+    // How long after a whole second a tick is due; enough that an on-time timer lands inside the
+    // new second.
+    static constexpr int kDelayAfterSecondMs = 5;
+
+    explicit Ticker(const LocalClock& clock, QObject* parent = nullptr);
+
+    void onTick(Handler handler) { m_tick = std::move(handler); }
+    // Arms the first tick for the next whole second; no tick is ever delivered inside start().
+    void start();
+    void stop();
+    bool isActive() const { return m_timer.isActive(); }
+
+    // Delivers the tick if the wall clock has reached a second not delivered yet, then re-arms.
+    // The timer calls it; a timer that fires early just re-arms.
+    void poll();
+    // The interval the timer was last armed with.
+    int armedInterval() const { return m_timer.interval(); }
+
+    // From `now` to a few milliseconds after the next whole second.
+    static int msecsUntilNextTick(const QDateTime& now);
+    // The whole second of the wall clock that `now` falls in.
+    static qint64 secondOf(const QDateTime& now);
+    // A tick is due unless its second is the one delivered last; after a backwards jump an
+    // earlier second is new again.
+    static bool isDue(const QDateTime& now, std::optional<qint64> lastDelivered);
+
+private:
+    void arm();
+
+    const LocalClock& m_clock;
+    QTimer m_timer;
+    Handler m_tick;
+    std::optional<qint64> m_lastDelivered;
+};
+
+} // namespace velk

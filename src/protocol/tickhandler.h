@@ -1,0 +1,34 @@
+#pragma once
+
+namespace velk {
+
+class CheckBox;
+class ClockCapture;
+class ClockCommands;
+class LocalClock;
+class TextBox;
+class Transmitter;
+
+// The once-a-second work: show the PC time and date and, while the sync box is ticked, send the
+// PC clock to the devices during second 00 of every minute. Never blocks and never shows a
+// message: a closed port just means this minute is not sent.
+class TickHandler {
+public:
+    TickHandler(const LocalClock& clock, TextBox& timeDisplay, TextBox& dateDisplay, CheckBox& sync,
+                ClockCapture& capture, Transmitter& transmitter, const ClockCommands& hourMode);
+
+    void tick();
+    // The displays as the window opens: 24-hour time and the date.
+    void showDisplays();
+
+private:
+    const LocalClock& m_clock;
+    TextBox& m_timeDisplay;
+    TextBox& m_dateDisplay;
+    CheckBox& m_sync;
+    ClockCapture& m_capture;
+    Transmitter& m_transmitter;
+    const ClockCommands& m_hourMode;
+};
+
+} // namespace velk

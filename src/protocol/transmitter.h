@@ -1,0 +1,40 @@
+#pragma once
+
+#include "clock/clockvalues.h"
+#include "controls/messagebox.h"
+#include "controls/serialport.h"
+
+#include <QByteArray>
+
+namespace velk {
+
+// Writes frames to the serial port. The line is one-way: a failed write is not reported and the
+// next byte or frame is still offered, so a command is never abandoned part-way.
+class Transmitter {
+public:
+    Transmitter(SerialPort& port, MessageBox& messages);
+
+    void sendByte(quint8 value);
+    // One sendByte per byte, the way title and clear frames go out.
+    void sendBytes(const QByteArray& bytes);
+
+    bool isPortOpen() const { return m_port.isOpen(); }
+    // Every operator command that writes opens with this: a closed port is explained to the
+    // operator and the command sends nothing.
+    bool portGuard();
+
+    // A clock frame goes out in one write.
+    void writeClockFrame(char letter, const QString& value);
+    // Minute, hour, month, year, day: the order the devices expect. Seconds are never sent.
+    void writeClockGroup(const ClockValues& clock);
+    const QByteArray& clockFrame() const { return m_clockFrame; }
+
+private:
+    SerialPort& m_port;
+    MessageBox& m_messages;
+    QByteArray m_clockFrame;
+};
+
+inline const QString kPressConnectMessage = QStringLiteral("Press Connect Comport.");
+
+} // namespace velk
