@@ -1,0 +1,89 @@
+#include "ui/formbuilder.h"
+
+#include "ui/artwork.h"
+#include "ui/framestyle.h"
+#include "ui/look.h"
+#include "ui/twips.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace velk {
+
+FormBuilder::FormBuilder(QWidget* form)
+    : m_form(form), m_hand(handPointer()), m_frameStyle(new FrameStyle) {
+    m_frameStyle->setParent(m_form);
+}
+
+void FormBuilder::place(QWidget* widget, const QString& name, const QRect& twips) const {
+    widget->setObjectName(name);
+    QRect rect = twipsRect(twips.x(), twips.y(), twips.width(), twips.height());
+    QWidget* parent = widget->parentWidget();
+    if (parent && parent != m_form)
+        rect.translate(-parent->mapTo(m_form, QPoint(0, 0)));
+    widget->setGeometry(rect);
+}
+
+QLabel* FormBuilder::label(QWidget* parent, const QString& name, const QString& text,
+                           const QRect& twips, const QFont& font) const {
+    auto* label = new QLabel(text, parent);
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // Labels show their container's white through, so overlapping ones never blot each other.
+    label->setFont(font);
+    place(label, name, twips);
+    return label;
+}
+
+QGroupBox* FormBuilder::frame(QWidget* parent, const QString& name, const QString& caption,
+                              const QRect& twips, const QFont& font) const {
+    auto* frame = new QGroupBox(caption, parent);
+    frame->setFont(font);
+    frame->setStyle(m_frameStyle);
+    fillBackground(frame, Qt::white);
+    place(frame, name, twips);
+    return frame;
+}
+
+QComboBox* FormBuilder::selector(QWidget* parent, const QString& name, const QRect& twips) const {
+    auto* combo = new QComboBox(parent);
+    combo->setFont(standardFont());
+    place(combo, name, twips);
+    return combo;
+}
+
+QLineEdit* FormBuilder::textBox(QWidget* parent, const QString& name, const QRect& twips,
+                                const QFont& font) const {
+    auto* edit = new QLineEdit(parent);
+    edit->setFont(font);
+    place(edit, name, twips);
+    return edit;
+}
+
+QPushButton* FormBuilder::button(QWidget* parent, const QString& name, const QString& caption,
+                                 const QRect& twips, const QFont& font) const {
+    auto* button = new QPushButton(caption, parent);
+    button->setFont(font);
+    button->setCursor(m_hand);
+    place(button, name, twips);
+    return button;
+}
+
+QLabel* FormBuilder::picture(QWidget* parent, const QString& name, const QString& image,
+                             const QSize& imageSize, const QRect& twips) const {
+    auto* picture = new QLabel(parent);
+    picture->setPixmap(renderImage(image, imageSize));
+    picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    picture->setFrameShape(QFrame::NoFrame);
+    place(picture, name, twips);
+    return picture;
+}
+
+QString elementName(const char* array, int index) {
+    return QStringLiteral("%1(%2)").arg(QLatin1String(array)).arg(index);
+}
+
+} // namespace velk

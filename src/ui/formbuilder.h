@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QCursor>
+#include <QFont>
+#include <QRect>
+#include <QSize>
+#include <QString>
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QStyle;
+class QWidget;
+
+namespace velk {
+
+// Puts named controls on a form as drawn: places and sizes in twips of the form's client area,
+// whatever frame a control sits in.
+class FormBuilder {
+public:
+    explicit FormBuilder(QWidget* form);
+
+    // Names `widget` and gives it `twips` in form coordinates, converted to its parent's.
+    void place(QWidget* widget, const QString& name, const QRect& twips) const;
+
+    QLabel* label(QWidget* parent, const QString& name, const QString& text, const QRect& twips,
+                  const QFont& font) const;
+    QGroupBox* frame(QWidget* parent, const QString& name, const QString& caption,
+                     const QRect& twips, const QFont& font) const;
+    QComboBox* selector(QWidget* parent, const QString& name, const QRect& twips) const;
+    QLineEdit* textBox(QWidget* parent, const QString& name, const QRect& twips,
+                       const QFont& font) const;
+    QPushButton* button(QWidget* parent, const QString& name, const QString& caption,
+                        const QRect& twips, const QFont& font) const;
+    // A borderless picture showing `image` at `imageSize` from its top-left corner.
+    QLabel* picture(QWidget* parent, const QString& name, const QString& image,
+                    const QSize& imageSize, const QRect& twips) const;
+
+    const QCursor& handCursor() const { return m_hand; }
+
+private:
+    QWidget* m_form;
+    QCursor m_hand;
+    QStyle* m_frameStyle; // child of the form
+};
+
+// "Name(index)": the name of one element of a control array.
+QString elementName(const char* array, int index);
+
+} // namespace velk

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "controls/textbox.h"
+
+#include <QObject>
+
+class QLineEdit;
+
+namespace velk {
+
+class LengthLimitValidator;
+
+// A text box over a QLineEdit. The operator's typing and pasting raise the change handler from
+// Qt's side; text set by code is notified by the contract alone.
+class QtTextBox : public QObject, public TextBox {
+    Q_OBJECT
+public:
+    // `maxLength` limits typing and pasting (0: no limit). The line edit must outlive the adapter.
+    explicit QtTextBox(QLineEdit* edit, int maxLength = 0);
+
+    QString text() const override;
+    int maxLength() const override;
+
+protected:
+    void storeText(const QString& text) override;
+
+private:
+    void onTextEdited(const QString& text);
+    void onTextChanged();
+
+    QLineEdit* m_edit;
+    LengthLimitValidator* m_limit = nullptr; // owned by the line edit
+    // The text before the current edit: a refused keystroke reports an edit that changed nothing.
+    QString m_shown;
+};
+
+} // namespace velk

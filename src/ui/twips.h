@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QRect>
+
+namespace velk {
+
+// The windows are drawn in twips: 1440 to the inch, 15 to a logical pixel at 96 dots per inch.
+// Qt scales logical pixels to the screen itself.
+constexpr int kTwipsPerPixel = 15;
+
+constexpr int twipsToPixels(int twips) {
+    return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel;
+}
+
+inline QRect twipsRect(int left, int top, int width, int height) {
+    return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width),
+                 twipsToPixels(height));
+}
+
+} // namespace velk
