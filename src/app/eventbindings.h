@@ -1,0 +1,29 @@
+#pragma once
+
+namespace velk {
+
+class ClockCommands;
+class ConfigureDialog;
+class ConnectionCommands;
+class DateTimeEntry;
+class SerialPort;
+class SettingsDialogLogic;
+class TickHandler;
+class Ticker;
+class TitleCommands;
+struct MainWindowControls;
+
+// The main window's handlers, one place for every event the panel reacts to.
+struct MainWindowHandlers {
+    ConnectionCommands& connection;
+    TitleCommands& titles;
+    ClockCommands& clockCommands;
+    DateTimeEntry& entry;
+    TickHandler& tick;
+};
+
+void bindMainWindowEvents(MainWindowControls& controls, Ticker& ticker, SerialPort& port,
+                          const MainWindowHandlers& handlers);
+void bindSettingsDialogEvents(ConfigureDialog& dialog, SettingsDialogLogic& logic);
+
+} // namespace velk

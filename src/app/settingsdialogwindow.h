@@ -1,0 +1,37 @@
+#pragma once
+
+#include "serial/settingsdialoghost.h"
+
+#include <memory>
+
+namespace velk {
+
+class ConfigureDialog;
+class PortControl;
+class SettingsDialogLogic;
+struct PortSettings;
+
+// The settings dialog's life: created and loaded on first use, hidden (and kept with its
+// selections) by Ok and Cancel, discarded by the window's close control so the next opening
+// loads it afresh.
+class SettingsDialogWindow : public SettingsDialogHost {
+public:
+    SettingsDialogWindow(PortSettings& settings, PortControl& portControl);
+    ~SettingsDialogWindow() override;
+
+    void showSettingsDialog() override;
+
+    // The dialog while it is loaded, shown or hidden; null when not loaded.
+    ConfigureDialog* dialog() const { return m_dialog.get(); }
+
+private:
+    void create();
+    void discard();
+
+    PortSettings& m_settings;
+    PortControl& m_portControl;
+    std::unique_ptr<ConfigureDialog> m_dialog;
+    std::unique_ptr<SettingsDialogLogic> m_logic;
+};
+
+} // namespace velk

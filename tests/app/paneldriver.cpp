@@ -1,0 +1,67 @@
+// The whole program with its port mapped to a given device, driven through one scenario and then
+// closed the way an operator closes it. Used by the shut-down tests, which check its exit.
+//
+//   paneldriver DEVICE SCENARIO
+//   connect-close      connect, then close the main window
+//   dialog-close       open the settings dialog, connect, close the main window
+//   hidden-dialog-close  open the settings dialog, Cancel, connect, close the main window
+//   send-close         connect, send the title and close the main window at once
+
+#include "app/panel.h"
+#include "app/settingsdialogwindow.h"
+#include "controls/localclock.h"
+#include "serial/fixedportmapping.h"
+#include "serial/qtserialport.h"
+#include "ui/configuredialog.h"
+#include "ui/mainwindow.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QTimer>
+#include <cstdio>
+
+namespace {
+
+void click(QWidget& window, const char* name) {
+    if (auto* button = window.findChild<QAbstractButton*>(QString::fromLatin1(name)))
+        button->click();
+    else
+        std::fprintf(stderr, "paneldriver: no button %s\n", name);
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: paneldriver DEVICE SCENARIO\n");
+        return 2;
+    }
+    const QString device = QString::fromLocal8Bit(argv[1]);
+    const QString scenario = QString::fromLatin1(argv[2]);
+
+    velk::SystemClock clock;
+    velk::Panel panel(std::make_unique<velk::QtSerialPort>(
+                          std::make_unique<velk::FixedPortMapping>(QMap<int, QString>{{1, device}})),
+                      clock);
+    QObject::connect(&panel.window(), &velk::MainWindow::closed, &app, &QApplication::quit);
+    panel.load();
+    panel.start();
+
+    QTimer::singleShot(50, &app, [&] {
+        QWidget& window = panel.window();
+        if (scenario.contains(QLatin1String("dialog"))) {
+            click(window, "CmdMenu(1)");
+            if (scenario.startsWith(QLatin1String("hidden")))
+                click(*panel.settingsDialog().dialog(), "cmdCancel");
+        }
+        click(window, "CmdMenu(0)");
+        if (!panel.port().isOpen())
+            std::fprintf(stderr, "paneldriver: the port did not open\n");
+        if (scenario == QLatin1String("send-close"))
+            click(window, "Command2");
+        // The same close request the window's close box makes.
+        window.close();
+    });
+    return QApplication::exec();
+}

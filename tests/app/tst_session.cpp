@@ -1,0 +1,177 @@
+// Whole-window sessions over a pseudo-terminal: what the operator does and the exact bytes that
+// reach the far end of the line.
+
+#include "messagecatcher.h"
+#include "panelharness.h"
+
+#include "app/settingsdialogwindow.h"
+#include "protocol/tickhandler.h"
+#include "ui/configuredialog.h"
+
+#include <QAbstractEventDispatcher>
+#include <QCheckBox>
+
+using namespace velk;
+using namespace velk::test;
+
+namespace {
+const QString kClosedStatus = QStringLiteral("Com :  Not Connected    ");
+}
+
+class TestSession : public QObject {
+    Q_OBJECT
+
+private:
+    // A loaded panel with its window showing and the port connected.
+    static void connectPanel(PanelHarness& h) {
+        QVERIFY2(h.pair.isReady(), qPrintable(h.pair.error()));
+        h.panel.load();
+        h.panel.window().show();
+        h.click("CmdMenu(0)");
+        QVERIFY(h.panel.port().isOpen());
+    }
+    static void typeTitle(PanelHarness& h, const QString& text) {
+        QLineEdit* title = h.edit("Text2");
+        title->selectAll();
+        QTest::keyClick(title, Qt::Key_Delete);
+        QTest::keyClicks(title, text);
+    }
+
+private slots:
+    void connectSendClearDisconnect() {
+        PanelHarness h;
+        connectPanel(h);
+        QVERIFY(!h.button("CmdMenu(0)")->isVisible());
+        QVERIFY(h.button("CmdMenu(2)")->isVisible());
+        QCOMPARE(h.statusPanels().value(1), QString("Com 1 : 9600,N,8,1  "));
+
+        h.pick("ComboAddress", 5);
+        typeTitle(h, "AB");
+        h.click("Command2");
+        QCOMPARE(h.readLine(6), QByteArray::fromHex("2F54054142 0D"));
+        QCOMPARE(h.edit("Text2")->text(), QString("AB"));
+
+        h.click("Command1");
+        QCOMPARE(h.readLine(4), QByteArray::fromHex("2F54050D"));
+        QCOMPARE(h.edit("Text2")->text(), QString());
+
+        h.pick("ComboAddress", 0);
+        h.click("Command2");
+        QCOMPARE(h.readLine(20), QByteArray("/T\xFFTitle String ...\r"));
+
+        h.click("Command3");
+        QCOMPARE(h.readLine(20), QByteArray("/M05/H14/m03/Y07/D19"));
+
+        h.click("CmdMenu(2)");
+        QVERIFY(!h.panel.port().isOpen());
+        QVERIFY(h.button("CmdMenu(0)")->isVisible());
+        QVERIFY(!h.button("CmdMenu(2)")->isVisible());
+        QCOMPARE(h.statusPanels().value(1), kClosedStatus);
+        QCOMPARE(h.pair.drainFar(100), QByteArray());
+    }
+
+    void syncSendsTheClockAtSecondZero() {
+        PanelHarness h;
+        connectPanel(h);
+        h.find<QCheckBox>("ChkSync")->setChecked(true);
+        h.clock.set(2007, 3, 19, 14, 5, 59);
+        h.panel.tickHandler().tick();
+        QCOMPARE(h.pair.drainFar(100), QByteArray());
+        h.clock.advance(1);
+        h.panel.tickHandler().tick();
+        QCOMPARE(h.readLine(20), QByteArray("/M06/H14/m03/Y07/D19"));
+        QCOMPARE(h.edit("Text8")->text(), QString("14:06:00"));
+    }
+
+    void closedPortRefusesCommands() {
+        PanelHarness h;
+        h.panel.load();
+        h.panel.window().show();
+        MessageCatcher messages;
+        h.click("Command1");
+        QTRY_COMPARE(messages.seen().size(), 1);
+        QCOMPARE(messages.seen()[0].text, QString("Press Connect Comport."));
+        QCOMPARE(messages.seen()[0].title, QString("VELK-Pro"));
+        QCOMPARE(messages.seen()[0].icon, QMessageBox::NoIcon);
+        QCOMPARE(h.edit("Text2")->text(), QString("Title String ..."));
+        QCOMPARE(h.pair.drainFar(100), QByteArray());
+    }
+
+    void typedAddressSendsNothing() {
+        PanelHarness h;
+        connectPanel(h);
+        MessageCatcher messages;
+        QLineEdit* addressField = h.combo("ComboAddress")->lineEdit();
+        QVERIFY(addressField);
+        addressField->selectAll();
+        QTest::keyClicks(addressField, "7");
+        h.click("Command1");
+        QTRY_COMPARE(messages.seen().size(), 1);
+        QCOMPARE(messages.seen()[0].text, QString("Pick an address from the list."));
+        QCOMPARE(h.edit("Text2")->text(), QString("Title String ..."));
+        QCOMPARE(h.pair.drainFar(100), QByteArray());
+    }
+
+    void settingWhileConnectedIsRefused() {
+        PanelHarness h;
+        connectPanel(h);
+        MessageCatcher messages;
+        h.click("CmdMenu(1)");
+        QTRY_COMPARE(messages.seen().size(), 1);
+        QCOMPARE(messages.seen()[0].text,
+                 QString("            Port already open. \r\nDisconnect before change setting."));
+        QCOMPARE(messages.seen()[0].title, QString("VELK-Pro"));
+        QVERIFY(!h.panel.settingsDialog().dialog());
+    }
+
+    void settingsReachThePortOnOk() {
+        PanelHarness h;
+        QVERIFY2(h.pair.isReady(), qPrintable(h.pair.error()));
+        h.panel.load();
+        h.panel.window().show();
+        h.click("CmdMenu(1)");
+        ConfigureDialog* dialog = h.panel.settingsDialog().dialog();
+        QVERIFY(dialog && dialog->isVisible());
+        auto pickInDialog = [dialog](const QString& name, int index) {
+            auto* combo = dialog->findChild<QComboBox*>(name);
+            QVERIFY(combo);
+            combo->setCurrentIndex(index);
+            emit combo->activated(index);
+        };
+        pickInDialog("Combo_Config(0)", 5); // 19200
+        pickInDialog("Combo_Config(2)", 0); // Even
+        QTest::mouseClick(dialog->findChild<QAbstractButton*>("cmdOk"), Qt::LeftButton);
+        QVERIFY(!dialog->isVisible());
+        h.click("CmdMenu(0)");
+        QCOMPARE(h.statusPanels().value(1), QString("Com 1 : 19200,E,8,1  "));
+    }
+
+    void lostFarEndReturnsToDisconnected() {
+        PanelHarness h;
+        connectPanel(h);
+        MessageCatcher messages;
+        h.pair.stop();
+        QTRY_VERIFY(!h.panel.port().isOpen());
+        QTRY_VERIFY(h.button("CmdMenu(0)")->isVisible());
+        QVERIFY(!h.button("CmdMenu(2)")->isVisible());
+        QCOMPARE(h.statusPanels().value(1), kClosedStatus);
+
+        // Idle afterwards: a port that kept reporting the hang-up would wake the loop nonstop.
+        int wakeUps = 0;
+        auto* dispatcher = QAbstractEventDispatcher::instance();
+        const auto counting = QObject::connect(dispatcher, &QAbstractEventDispatcher::awake,
+                                               [&wakeUps] { ++wakeUps; });
+        QTest::qWait(300);
+        QObject::disconnect(counting);
+        QVERIFY2(wakeUps < 1000, qPrintable(QString::number(wakeUps)));
+        QVERIFY(messages.seen().isEmpty());
+
+        // A command on the lost link meets the port guard, not a dead port.
+        h.click("Command2");
+        QTRY_COMPARE(messages.seen().size(), 1);
+        QCOMPARE(messages.seen()[0].text, QString("Press Connect Comport."));
+    }
+};
+
+QTEST_MAIN(TestSession)
+#include "tst_session.moc"
