@@ -1,6 +1,7 @@
 #include "app/eventbindings.h"
 
 #include "clock/datetimeentry.h"
+#include "controls/windowcontrols.h"
 #include "protocol/clockcommands.h"
 #include "protocol/ticker.h"
 #include "protocol/tickhandler.h"
@@ -8,7 +9,6 @@
 #include "serial/connectioncommands.h"
 #include "serial/settingsdialoglogic.h"
 #include "ui/configuredialog.h"
-#include "ui/mainwindow.h"
 
 namespace velk {
 

@@ -41,8 +41,8 @@ int main(int argc, char* argv[]) {
     const QString scenario = QString::fromLatin1(argv[2]);
 
     velk::SystemClock clock;
-    velk::Panel panel(std::make_unique<velk::QtSerialPort>(
-                          std::make_unique<velk::FixedPortMapping>(QMap<int, QString>{{1, device}})),
+    velk::Panel panel(std::make_unique<velk::QtSerialPort>(std::make_unique<velk::FixedPortMapping>(
+                          QMap<int, QString>{{1, device}})),
                       clock);
     QObject::connect(&panel.window(), &velk::MainWindow::closed, &app, &QApplication::quit);
     panel.load();

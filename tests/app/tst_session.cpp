@@ -75,10 +75,10 @@ private slots:
         connectPanel(h);
         h.find<QCheckBox>("ChkSync")->setChecked(true);
         h.clock.set(2007, 3, 19, 14, 5, 59);
-        h.panel.tickHandler().tick();
+        h.panel.core().tickHandler().tick();
         QCOMPARE(h.pair.drainFar(100), QByteArray());
         h.clock.advance(1);
-        h.panel.tickHandler().tick();
+        h.panel.core().tickHandler().tick();
         QCOMPARE(h.readLine(20), QByteArray("/M06/H14/m03/Y07/D19"));
         QCOMPARE(h.edit("Text8")->text(), QString("14:06:00"));
     }

@@ -2,11 +2,11 @@
 
 #include "panelharness.h"
 
+#include "app/settingsdialogwindow.h"
 #include "clock/datetimeentry.h"
 #include "protocol/clockcommands.h"
 #include "protocol/ticker.h"
 #include "protocol/titlecommands.h"
-#include "app/settingsdialogwindow.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -29,12 +29,12 @@ private slots:
 
         QVERIFY(h.find<QRadioButton>("OpHour(1)")->isChecked());
         QVERIFY(!h.find<QRadioButton>("OpHour(0)")->isChecked());
-        QVERIFY(!h.panel.clockCommands().twelveHourMode());
+        QVERIFY(!h.panel.core().clockCommands().twelveHourMode());
 
         QCOMPARE(h.combo("ComboAddress")->currentIndex(), 0);
         QCOMPARE(h.combo("ComboAddress")->currentText(), QString("Master"));
         QCOMPARE(h.edit("Text2")->text(), QString("Title String ..."));
-        QCOMPARE(h.panel.titles().titleFor(0), QString("Title String ..."));
+        QCOMPARE(h.panel.core().titles().titleFor(0), QString("Title String ..."));
 
         QCOMPARE(h.combo("ComboHR")->currentText(), QString("14"));
         QCOMPARE(h.combo("ComboMin")->currentText(), QString("05"));
@@ -98,7 +98,7 @@ private slots:
             QCOMPARE(days->isVisibleTo(&h.panel.window()), index == list);
         }
         QCOMPARE(h.combo(QString("ComboDay(%1)").arg(list))->currentText(), day);
-        QCOMPARE(h.panel.entry().entryClock().day, day);
+        QCOMPARE(h.panel.core().entry().entryClock().day, day);
         QCOMPARE(h.combo("ComboHR")->currentIndex(), 0);
     }
 
@@ -123,7 +123,7 @@ private slots:
         h.panel.start();
         // Nothing ticks inside start-up: the display still shows the time start-up wrote.
         QCOMPARE(h.edit("Text8")->text(), QString("14:05:30"));
-        QVERIFY(h.panel.ticker().isActive());
+        QVERIFY(h.panel.core().ticker().isActive());
         // The ticker delivers each new second of the wall clock; this one stands still until told.
         h.clock.advance(1);
         QTRY_COMPARE(h.edit("Text8")->text(), QString("14:05:32"));

@@ -1,0 +1,63 @@
+#include "app/panelcore.h"
+
+#include "app/eventbindings.h"
+#include "clock/clockcapture.h"
+#include "clock/datetimeentry.h"
+#include "controls/windowcontrols.h"
+#include "protocol/clockcommands.h"
+#include "protocol/ticker.h"
+#include "protocol/tickhandler.h"
+#include "protocol/titlecommands.h"
+#include "protocol/transmitter.h"
+#include "serial/connectioncommands.h"
+#include "serial/portcontrol.h"
+#include "serial/settingsdialoghost.h"
+
+namespace velk {
+
+PanelCore::PanelCore(MainWindowControls& c, SerialPort& port, const LocalClock& clock,
+                     const DialogHostFactory& makeDialogHost)
+    : m_controls(c) {
+    m_portControl = std::make_unique<PortControl>(m_settings, port, c.statusBar, c.messageBox);
+    m_dialogHost = makeDialogHost(m_settings, *m_portControl);
+    m_connection = std::make_unique<ConnectionCommands>(
+        port, *m_portControl, *c.menu[ConnectionCommands::kConnect],
+        *c.menu[ConnectionCommands::kDisconnect], c.messageBox, *m_dialogHost);
+    m_transmitter = std::make_unique<Transmitter>(port, c.messageBox);
+    m_titles = std::make_unique<TitleCommands>(*m_transmitter, c.address, c.title, c.messageBox);
+    m_entry = std::make_unique<DateTimeEntry>(DateTimeSelectors{
+        c.hour, c.minute, c.second, {*c.day[0], *c.day[1], *c.day[2], *c.day[3]}, c.month, c.year});
+    m_capture = std::make_unique<ClockCapture>(clock);
+    m_clockCommands = std::make_unique<ClockCommands>(*m_transmitter, *m_entry, *m_capture);
+    m_tick = std::make_unique<TickHandler>(clock, c.timeDisplay, c.dateDisplay, c.sync, *m_capture,
+                                           *m_transmitter, *m_clockCommands);
+    m_ticker = std::make_unique<Ticker>(clock);
+
+    bindMainWindowEvents(c, *m_ticker, port,
+                         {*m_connection, *m_titles, *m_clockCommands, *m_entry, *m_tick});
+}
+
+PanelCore::~PanelCore() {
+    m_ticker->stop();
+}
+
+void PanelCore::load() {
+    MainWindowControls& c = m_controls;
+    m_titles->setDefaultTitle(kDefaultTitle);
+
+    m_settings.baudRate = QStringLiteral("9600");
+    m_settings.dataBits = QStringLiteral("8");
+    m_settings.parityLetter = QStringLiteral("N");
+    m_settings.stopBits = QStringLiteral("1");
+    m_settings.portNumber = 1;
+
+    c.hourMode.select(1); // "  24 Hour"
+    m_capture->capturePcClock(*m_entry);
+    m_entry->fillClockSelectors();
+    c.address.setListIndex(0); // "Master", which brings the default title into the title box
+    c.sync.setChecked(false);
+    m_tick->showDisplays();
+    m_portControl->showPortStatus();
+}
+
+} // namespace velk

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "serial/portsettings.h"
+
+#include <QString>
+#include <functional>
+#include <memory>
+
+namespace velk {
+
+class ClockCapture;
+class ClockCommands;
+class ConnectionCommands;
+class DateTimeEntry;
+class LocalClock;
+class PortControl;
+class SerialPort;
+class SettingsDialogHost;
+class TickHandler;
+class Ticker;
+class TitleCommands;
+class Transmitter;
+struct MainWindowControls;
+
+inline const QString kDefaultTitle = QStringLiteral("Title String ...");
+
+// Every subsystem of the panel over the window's controls, with each event bound to its handler
+// and the start-up sequence. It knows the controls only by their contracts, so the same core
+// runs behind the Qt window and behind in-memory controls.
+class PanelCore {
+public:
+    // Makes the settings dialog's host once the settings and the port control exist.
+    using DialogHostFactory =
+        std::function<std::unique_ptr<SettingsDialogHost>(PortSettings&, PortControl&)>;
+
+    PanelCore(MainWindowControls& controls, SerialPort& port, const LocalClock& clock,
+              const DialogHostFactory& makeDialogHost);
+    ~PanelCore();
+    PanelCore(const PanelCore&) = delete;
+    PanelCore& operator=(const PanelCore&) = delete;
+
+    // The start-up sequence. It neither configures nor opens the port and writes nothing to it.
+    void load();
+
+    const PortSettings& portSettings() const { return m_settings; }
+    SettingsDialogHost& dialogHost() { return *m_dialogHost; }
+    Ticker& ticker() { return *m_ticker; }
+    TickHandler& tickHandler() { return *m_tick; }
+    TitleCommands& titles() { return *m_titles; }
+    ClockCommands& clockCommands() { return *m_clockCommands; }
+    const DateTimeEntry& entry() const { return *m_entry; }
+
+private:
+    MainWindowControls& m_controls;
+    PortSettings m_settings;
+    std::unique_ptr<PortControl> m_portControl;
+    std::unique_ptr<SettingsDialogHost> m_dialogHost;
+    std::unique_ptr<ConnectionCommands> m_connection;
+    std::unique_ptr<Transmitter> m_transmitter;
+    std::unique_ptr<TitleCommands> m_titles;
+    std::unique_ptr<DateTimeEntry> m_entry;
+    std::unique_ptr<ClockCapture> m_capture;
+    std::unique_ptr<ClockCommands> m_clockCommands;
+    std::unique_ptr<TickHandler> m_tick;
+    std::unique_ptr<Ticker> m_ticker;
+};
+
+} // namespace velk
