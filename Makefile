@@ -1,5 +1,6 @@
 # The two commands a new user needs: `make run` and `make test`.
 BUILD_DIR ?= build
+ASAN_DIR ?= build-asan
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
 .PHONY: all deps build run test test-plain test-sanitize package screenshot format clean
@@ -16,8 +17,16 @@ build: deps
 run: build
 	@bash scripts/run-panel $(BUILD_DIR)/velk-pro
 
-test: build
+# Every test, then every test again built with AddressSanitizer and UndefinedBehaviorSanitizer.
+test: test-plain test-sanitize
+
+test-plain: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+test-sanitize: deps
+	@cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=Debug -DVELK_SANITIZE=ON >/dev/null
+	@cmake --build $(ASAN_DIR) -j $(JOBS)
+	@cd $(ASAN_DIR) && ctest --output-on-failure -j $(JOBS)
 
 package: build
 	@cd $(BUILD_DIR) && cpack -G DEB
@@ -29,4 +38,4 @@ format:
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	@rm -rf $(BUILD_DIR) build-asan
+	@rm -rf $(BUILD_DIR) $(ASAN_DIR)
