@@ -32,7 +32,7 @@ Monitor::Monitor(MonitorOptions options, QTextStream& out, QTextStream& err, Now
 }
 
 QString Monitor::start() {
-    const LineSettings& line = m_options.line;
+    const ReadLineSettings& line = m_options.line;
     // A bare name such as ttyUSB0 or COM3 is the system's port name; anything with a slash is a
     // path, taken from the current directory when relative (pseudo-terminals, symlinks).
     const QString& device = m_options.device;

@@ -41,7 +41,7 @@ MonitorOptions MonitorOptions::parse(const QStringList& arguments) {
     }
     options.device = positional.at(0);
     if (positional.size() == 2) {
-        const auto line = LineSettings::parse(positional.at(1), &options.error);
+        const auto line = ReadLineSettings::parse(positional.at(1), &options.error);
         if (!line)
             return options;
         options.line = *line;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "monitor/linesettings.h"
+#include "monitor/readlinesettings.h"
 
 #include <QString>
 #include <QStringList>
@@ -15,7 +15,7 @@ struct MonitorOptions {
     // The usage error, for Outcome::UsageError.
     QString error;
     QString device;
-    LineSettings line;
+    ReadLineSettings line;
     bool summary = false;
     // 0: run until stopped.
     qint64 durationMs = 0;

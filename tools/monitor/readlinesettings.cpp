@@ -1,4 +1,4 @@
-#include "monitor/linesettings.h"
+#include "monitor/readlinesettings.h"
 
 #include <QStringList>
 
@@ -16,7 +16,7 @@ std::optional<int> number(const QString& text, int minimum, int maximum) {
 }
 } // namespace
 
-QString LineSettings::text() const {
+QString ReadLineSettings::text() const {
     return QStringLiteral("%1,%2,%3,%4")
         .arg(baudRate)
         .arg(QLatin1Char(parity))
@@ -24,8 +24,8 @@ QString LineSettings::text() const {
         .arg(stopBits);
 }
 
-std::optional<LineSettings> LineSettings::parse(const QString& text, QString* error) {
-    const auto fail = [&](const QString& why) -> std::optional<LineSettings> {
+std::optional<ReadLineSettings> ReadLineSettings::parse(const QString& text, QString* error) {
+    const auto fail = [&](const QString& why) -> std::optional<ReadLineSettings> {
         if (error)
             *error = why;
         return std::nullopt;
@@ -35,7 +35,7 @@ std::optional<LineSettings> LineSettings::parse(const QString& text, QString* er
         return fail(
             QStringLiteral("line settings \"%1\" are not BAUD or BAUD,PARITY,DATA,STOP").arg(text));
 
-    LineSettings settings;
+    ReadLineSettings settings;
     const auto baud = number(parts.at(0).trimmed(), 1, kMaxBaudRate);
     if (!baud)
         return fail(QStringLiteral("baud rate \"%1\" is not a number from 1 to %2")

@@ -7,7 +7,7 @@
 namespace velk {
 
 // How the line is read: baud rate, parity letter ("E", "O" or "N"), data bits and stop bits.
-struct LineSettings {
+struct ReadLineSettings {
     int baudRate = 9600;
     char parity = 'N';
     int dataBits = 8;
@@ -18,7 +18,7 @@ struct LineSettings {
 
     // Reads "BAUD" or "BAUD,PARITY,DATA,STOP"; the parity letter may be lower case. Nothing,
     // with `error` saying why, when the text does not describe a line.
-    static std::optional<LineSettings> parse(const QString& text, QString* error);
+    static std::optional<ReadLineSettings> parse(const QString& text, QString* error);
 };
 
 } // namespace velk
