@@ -56,23 +56,6 @@ QStringList SettingsDialogLogic::entries(int index) {
     }
 }
 
-QString SettingsDialogLogic::caption(int index) {
-    switch (index) {
-    case kBaudRate:
-        return QStringLiteral("Bit per Second :");
-    case kDataBits:
-        return QStringLiteral("Data Bits :");
-    case kParity:
-        return QStringLiteral("Parity :");
-    case kStopBits:
-        return QStringLiteral("Stop Bit :");
-    case kPort:
-        return QStringLiteral("Connect Port :");
-    default:
-        return {};
-    }
-}
-
 void SettingsDialogLogic::load() {
     selectDefaults();
 }

@@ -34,8 +34,6 @@ public:
 
     // The list entries of selector `index`, in list order; empty for any other index.
     static QStringList entries(int index);
-    // The caption beside selector `index`, e.g. "Bit per Second :".
-    static QString caption(int index);
 
     // First showing: selects the default entries, which resets the settings to the defaults.
     void load();

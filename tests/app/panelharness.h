@@ -52,15 +52,8 @@ struct PanelHarness {
             texts << bar.panelText(position);
         return texts;
     }
-    QByteArray readLine(int count) {
-        // The port writes from the event loop, so keep it turning while the bytes travel.
-        QByteArray data;
-        for (int round = 0; round < 300 && data.size() < count; ++round) {
-            QCoreApplication::processEvents();
-            data += pair.readFar(count - int(data.size()), 10);
-        }
-        return data;
-    }
+    // What reached the far end of the line; the port writes from the event loop.
+    QByteArray readLine(int count) { return pair.readFarWhileRunning(count); }
 };
 
 } // namespace velk::test

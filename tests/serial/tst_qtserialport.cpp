@@ -3,7 +3,6 @@
 #include "support/ptypair.h"
 
 #include <QAbstractEventDispatcher>
-#include <QDeadlineTimer>
 #include <QtTest>
 #include <memory>
 
@@ -22,17 +21,6 @@ struct Link {
     FixedPortMapping* mapping = nullptr;
     std::unique_ptr<QtSerialPort> port;
 };
-
-// QSerialPort writes from the event loop, so keep it turning while the far end is read.
-QByteArray readFarWhileRunning(PtyPair& pair, int count) {
-    QByteArray data;
-    const QDeadlineTimer deadline(5000);
-    while (data.size() < count && !deadline.hasExpired()) {
-        QCoreApplication::processEvents();
-        data += pair.readFar(count - data.size(), 20);
-    }
-    return data;
-}
 
 QByteArray everyByteValue() {
     QByteArray bytes;
@@ -62,7 +50,7 @@ private slots:
         QVERIFY(link.port->isOpen());
         QVERIFY(link.port->output(everyByteValue()));
         QVERIFY(link.port->output("/M12"));
-        QCOMPARE(readFarWhileRunning(link.pair, 260), everyByteValue() + "/M12");
+        QCOMPARE(link.pair.readFarWhileRunning(260), everyByteValue() + "/M12");
     }
 
     void settingsAreApplied_data() {
@@ -215,7 +203,7 @@ private slots:
         link.mapping->setDevice(1, back.near());
         QCOMPARE(link.port->open(), QString());
         QVERIFY(link.port->output("/H07"));
-        QCOMPARE(readFarWhileRunning(back, 4), QByteArray("/H07"));
+        QCOMPARE(back.readFarWhileRunning(4), QByteArray("/H07"));
     }
 };
 

@@ -1,5 +1,6 @@
 #include "support/ptypair.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QThread>
@@ -75,6 +76,17 @@ QByteArray PtyPair::readFar(int count, int timeoutMs) {
         if (got <= 0)
             break;
         data.append(buffer, int(got));
+    }
+    return data;
+}
+
+QByteArray PtyPair::readFarWhileRunning(int count, int timeoutMs) {
+    QByteArray data;
+    QElapsedTimer waited;
+    waited.start();
+    while (data.size() < count && waited.elapsed() < timeoutMs) {
+        QCoreApplication::processEvents();
+        data += readFar(count - int(data.size()), 10);
     }
     return data;
 }

@@ -24,6 +24,8 @@ public:
 
     // Reads from the far end until `count` bytes arrived or `timeoutMs` passed.
     QByteArray readFar(int count, int timeoutMs = 3000);
+    // The same while the event loop turns, for ports that write from it (QSerialPort).
+    QByteArray readFarWhileRunning(int count, int timeoutMs = 5000);
     // Reads whatever arrives at the far end within `quietMs` of silence.
     QByteArray drainFar(int quietMs = 200);
     // Ends socat, so both ends vanish as if a USB adapter was unplugged.

@@ -1,5 +1,6 @@
 // The main window as drawn: names, places, captions, lists, start state and focus order.
 
+#include "formprobe.h"
 #include "ui/mainwindow.h"
 #include "ui/qtstatusbar.h"
 
@@ -18,37 +19,7 @@
 #include <QToolButton>
 
 using namespace velk;
-
-namespace {
-
-// Twips to logical pixels, rounded to the nearest.
-int px(int twips) {
-    return (twips + 7) / 15;
-}
-
-// Where a control sits in the window's client area, whatever frame holds it.
-QRect windowRect(const QWidget* window, const QWidget* widget) {
-    return QRect(widget->mapTo(window, QPoint(0, 0)), widget->size());
-}
-
-// The named control that owns `widget` (a combo box's field belongs to the combo box).
-QString owningName(QWidget* widget) {
-    while (widget && widget->objectName().isEmpty())
-        widget = widget->parentWidget();
-    return widget ? widget->objectName() : QString();
-}
-
-QString caption(const QWidget* widget) {
-    if (auto* label = qobject_cast<const QLabel*>(widget))
-        return label->text();
-    if (auto* button = qobject_cast<const QAbstractButton*>(widget))
-        return button->text();
-    if (auto* frame = qobject_cast<const QGroupBox*>(widget))
-        return frame->title();
-    return QStringLiteral("<no caption>");
-}
-
-} // namespace
+using namespace velk::test;
 
 class TestMainWindow : public QObject {
     Q_OBJECT
@@ -134,7 +105,7 @@ private slots:
         MainWindow window;
         QWidget* widget = control(window, name);
         QVERIFY(widget);
-        const QRect expected(px(twips.x()), px(twips.y()), px(twips.width()), px(twips.height()));
+        const QRect expected = pixels(twips);
         QCOMPARE(windowRect(&window, widget), expected);
     }
 
@@ -181,7 +152,7 @@ private slots:
         MainWindow window;
         QWidget* widget = control(window, name);
         QVERIFY(widget);
-        QCOMPARE(caption(widget), text);
+        QCOMPARE(captionOf(widget), text);
     }
 
     void lists_data() {
@@ -343,12 +314,7 @@ private slots:
             "Text9",       "CmdMenu(0)",  "CmdMenu(1)", "ComboAddress", "CmdMenu(2)", "ComboDay(0)",
             "ComboMonth",  "ComboYear",   "ComboHR",    "ComboMin",     "ComboSec",   "ComboDay(1)",
             "ComboDay(2)", "ComboDay(3)", "Command3",   "OpHour(0)",    "Text2"};
-        QStringList seen = {owningName(QApplication::focusWidget())};
-        for (int step = 1; step < expected.size(); ++step) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            seen << owningName(QApplication::focusWidget());
-        }
-        QCOMPARE(seen, expected);
+        QCOMPARE(tabWalk(int(expected.size()) - 1), expected);
     }
 
     void closingTellsTheProgram() {
