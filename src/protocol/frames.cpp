@@ -1,6 +1,6 @@
 #include "protocol/frames.h"
 
-#include <QList>
+#include "protocol/linecharset.h"
 
 namespace velk::frames {
 
@@ -12,24 +12,13 @@ std::optional<quint8> addressByte(int listIndex) {
     return std::nullopt;
 }
 
-QByteArray latin1Payload(const QString& text) {
-    QByteArray bytes;
-    bytes.reserve(text.size());
-    // Whole code points, so a character outside the basic plane is skipped once, not as two
-    // halves of a surrogate pair.
-    for (const char32_t codePoint : text.toUcs4()) {
-        if (codePoint <= 0xFF)
-            bytes.append(char(codePoint));
-    }
-    return bytes;
-}
-
 QByteArray titleFrame(quint8 address, const QString& text) {
     QByteArray frame;
     frame.append(char(kStartByte));
     frame.append(kTitleLetter);
     frame.append(char(address));
-    frame.append(latin1Payload(text));
+    // Whatever text reaches here, only what the line can carry goes inside the frame.
+    frame.append(linecharset::encode(text));
     frame.append(char(kTerminator));
     return frame;
 }
@@ -43,7 +32,7 @@ QByteArray clockFrame(char letter, const QString& value) {
     frame.append(char(kStartByte));
     frame.append(letter);
     if (!value.isEmpty())
-        frame.append(latin1Payload(QString(value.front()) + value.back()));
+        frame.append(linecharset::encode(QString(value.front()) + value.back()));
     return frame;
 }
 

@@ -24,10 +24,6 @@ constexpr int kAddressCount = 255; // "Master" and the addresses 1 to 254
 // as 255, positions 1 to 254 are the device address. Nothing for any other position.
 std::optional<quint8> addressByte(int listIndex);
 
-// One byte per character in Latin-1. A character beyond U+00FF has no byte and is skipped, so
-// the device never shows a stand-in for it.
-QByteArray latin1Payload(const QString& text);
-
 // "/", "T", the address, the text's bytes, carriage return.
 QByteArray titleFrame(quint8 address, const QString& text);
 // A title frame without text: the device blanks its title.

@@ -28,27 +28,35 @@ private slots:
             QCOMPARE(int(*byte), address);
     }
 
+    // The title frame's payload: what the line can carry, never a control byte.
     void payload_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QByteArray>("bytes");
         QTest::newRow("ASCII") << "AB" << QByteArray("AB");
         QTest::newRow("empty") << "" << QByteArray();
-        QTest::newRow("slash and carriage return go out unchanged")
-            << "a/b\rc" << QByteArray("a/b\rc");
+        QTest::newRow("slash goes out unchanged") << "a/b" << QByteArray("a/b");
         QTest::newRow("Latin-1 letters") << QString::fromUtf8("Grüße ÿ")
                                          << QByteArray("Gr\xFC\xDF"
                                                        "e \xFF");
-        QTest::newRow("beyond Latin-1 skipped") << QString::fromUtf8("1€2Ω3") << QByteArray("123");
-        QTest::newRow("emoji skipped as one character")
+        QTest::newRow("beyond the set left out") << QString::fromUtf8("1€2Ω3") << QByteArray("123");
+        QTest::newRow("emoji left out as one character")
             << QString::fromUtf8("A😀B") << QByteArray("AB");
-        QTest::newRow("lone surrogate skipped")
+        QTest::newRow("lone surrogate left out")
             << (QString("A") + QChar(0xD83D) + "B") << QByteArray("AB");
-        QTest::newRow("NUL is a character") << QString(QChar(0)) << QByteArray(1, '\0');
+        QTest::newRow("line breaks cannot end the frame early") << "A\r\nB\nC" << QByteArray("ABC");
+        QTest::newRow("escape, tab, DEL, NUL")
+            << (QString("\x1b[2J\tx\x7f") + QChar(0)) << QByteArray("[2Jx");
+        QTest::newRow("C1 controls")
+            << (QString("a") + QChar(0x85) + QChar(0x9B) + "b") << QByteArray("ab");
+        QTest::newRow("no-break space is printable") << QString(QChar(0xA0)) << QByteArray("\xA0");
     }
     void payload() {
         QFETCH(QString, text);
         QFETCH(QByteArray, bytes);
-        QCOMPARE(frames::latin1Payload(text), bytes);
+        const QByteArray frame = frames::titleFrame(7, text);
+        QCOMPARE(frame.mid(3, frame.size() - 4), bytes);
+        for (const char byte : frame.mid(3, frame.size() - 4))
+            QVERIFY(quint8(byte) >= 0x20 && quint8(byte) != 0x7F);
     }
 
     void titleFrame() {
