@@ -21,7 +21,10 @@ QStringList families(Face face) {
     case Face::Standard:
         break;
     }
-    return {QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
+    // "MS Sans Serif" is a bitmap font that does not scale to 8.25 points and loses letters
+    // under Wine ("TITLE" showed as "T TLE"). Windows draws the same face scalable as
+    // "Microsoft Sans Serif"; Wine has Tahoma, its stand-in for the dialog font.
+    return {QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Tahoma"),
             QStringLiteral("Liberation Sans"), QStringLiteral("Arimo")};
 }
 
