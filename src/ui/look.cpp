@@ -21,9 +21,8 @@ QStringList families(Face face) {
     case Face::Standard:
         break;
     }
-    // "MS Sans Serif" is a bitmap font that does not scale to 8.25 points and loses letters
-    // under Wine ("TITLE" showed as "T TLE"). Windows draws the same face scalable as
-    // "Microsoft Sans Serif"; Wine has Tahoma, its stand-in for the dialog font.
+    // "MS Sans Serif" is a bitmap font that does not scale to 8.25 points; Windows has the same
+    // design scalable as "Microsoft Sans Serif", and Tahoma stands in where neither exists.
     return {QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Tahoma"),
             QStringLiteral("Liberation Sans"), QStringLiteral("Arimo")};
 }
