@@ -2,8 +2,13 @@
 BUILD_DIR ?= build
 ASAN_DIR ?= build-asan
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+WIN_DIR ?= build-windows
+# The cross-built Qt for Windows, kept outside every build folder.
+VELK_WIN_QT ?= /opt/velk-win/qt
+export VELK_WIN_QT
 
-.PHONY: all deps build run test test-plain test-sanitize package screenshot format clean
+.PHONY: all deps build run test test-plain test-sanitize package screenshot format clean \
+        windows-deps windows-qt windows windows-check
 
 all: build
 
@@ -34,8 +39,25 @@ package: build
 screenshot: build
 	@bash scripts/screenshot $(BUILD_DIR)/velk-pro docs/velk-pro.png
 
+# The Windows version, cross-built with MinGW-w64: build-windows/velk-pro-<version>-win64.exe.
+windows-deps:
+	@bash scripts/install-deps --windows
+
+windows-qt: windows-deps
+	@bash scripts/windows-qt
+
+windows: windows-qt
+	@cmake -S . -B $(WIN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+		-DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/toolchain-mingw64.cmake -DVELK_WIN_QT=$(VELK_WIN_QT) >/dev/null
+	@cmake --build $(WIN_DIR) -j $(JOBS)
+	@cd $(WIN_DIR) && cpack -G NSIS >/dev/null && ls -1 $(CURDIR)/$(WIN_DIR)/velk-pro-*-win64.exe
+
+# Installs and runs the Windows version under Wine, with COM1 on a pseudo-terminal.
+windows-check: windows
+	@bash scripts/windows-check $(WIN_DIR)
+
 format:
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	@rm -rf $(BUILD_DIR) $(ASAN_DIR)
+	@rm -rf $(BUILD_DIR) $(ASAN_DIR) $(WIN_DIR)

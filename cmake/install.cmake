@@ -4,6 +4,9 @@ include(GNUInstallDirs)
 if(TARGET velk-pro)
     install(TARGETS velk-pro RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()
+# The menu entry and the icon theme belong to a Linux desktop; Windows gets a Start-menu entry
+# from the installer instead.
+if(NOT WIN32)
 install(FILES packaging/velk-pro.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 foreach(size 16 32 48 64 128 256)
     set(_icon ${CMAKE_CURRENT_SOURCE_DIR}/resources/icons/velk-pro-${size}.png)
@@ -16,6 +19,7 @@ if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/resources/icons/velk-pro.svg)
     install(FILES resources/icons/velk-pro.svg
             DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 endif()
+endif()
 
 set(CPACK_PACKAGE_NAME velk-pro)
 set(CPACK_PACKAGE_VENDOR "VELK-Pro team")
@@ -26,6 +30,8 @@ set(CPACK_PACKAGE_DESCRIPTION
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
+# What differs between the .deb and the Windows installer is set per generator at packaging time.
+set(CPACK_VELK_SOURCE_DIR ${CMAKE_CURRENT_SOURCE_DIR})
+set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_SOURCE_DIR}/cmake/cpack-generators.cmake)
 include(CPack)

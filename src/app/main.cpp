@@ -2,6 +2,7 @@
 #include "controls/localclock.h"
 #include "serial/qtserialport.h"
 #include "serial/systemportmapping.h"
+#include "system/terminationwatcher.h"
 #include "ui/mainwindow.h"
 
 #include <QApplication>
@@ -15,11 +16,14 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationVersion(QStringLiteral(VELK_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral("velk-pro"));
 
+    // Declared before the panel so it outlives the panel's last flush of the line.
+    velk::TerminationWatcher watcher;
     velk::SystemClock clock;
     velk::Panel panel(
         std::make_unique<velk::QtSerialPort>(std::make_unique<velk::SystemPortMapping>()), clock);
     // Closing the main window ends the program at once, whatever else is open.
     QObject::connect(&panel.window(), &velk::MainWindow::closed, &app, &QApplication::quit);
+    panel.closeOnRequest(watcher);
     panel.load();
     panel.start();
     return QApplication::exec();

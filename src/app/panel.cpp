@@ -3,6 +3,7 @@
 #include "app/settingsdialogwindow.h"
 #include "controls/serialport.h"
 #include "protocol/ticker.h"
+#include "system/terminationwatcher.h"
 #include "ui/mainwindow.h"
 
 namespace velk {
@@ -22,6 +23,14 @@ Panel::~Panel() = default;
 void Panel::start() {
     m_window->show();
     m_core->ticker().start();
+}
+
+void Panel::closeOnRequest(TerminationWatcher& watcher) {
+    QObject::connect(&watcher, &TerminationWatcher::terminationRequested, m_window.get(),
+                     &QWidget::close);
+    // No later chance to hand pending bytes to the line: the process may end at any moment.
+    QObject::connect(&watcher, &TerminationWatcher::endingNow, m_window.get(),
+                     [this] { m_port->close(); });
 }
 
 } // namespace velk

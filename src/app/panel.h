@@ -10,6 +10,7 @@ class LocalClock;
 class MainWindow;
 class SerialPort;
 class SettingsDialogWindow;
+class TerminationWatcher;
 
 // The program as the operator sees it: the Qt main window with the panel's core behind it.
 class Panel {
@@ -23,6 +24,8 @@ public:
     void load() { m_core->load(); }
     // Shows the window and starts the one-second tick; the first tick comes about a second later.
     void start();
+    // Requests from the system to end the program close the window, as the operator does.
+    void closeOnRequest(TerminationWatcher& watcher);
 
     MainWindow& window() { return *m_window; }
     SerialPort& port() { return *m_port; }

@@ -21,7 +21,9 @@ QStringList families(Face face) {
     case Face::Standard:
         break;
     }
-    return {QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
+    // "MS Sans Serif" is a bitmap font that does not scale to 8.25 points; Windows has the same
+    // design scalable as "Microsoft Sans Serif", and Tahoma stands in where neither exists.
+    return {QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Tahoma"),
             QStringLiteral("Liberation Sans"), QStringLiteral("Arimo")};
 }
 

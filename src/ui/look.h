@@ -7,7 +7,8 @@ class QWidget;
 
 namespace velk {
 
-// Typefaces of the drawn windows, each with the close equivalents a Linux desktop has.
+// Typefaces of the drawn windows, each with close equivalents that exist on Windows, under
+// Wine and on a Linux desktop.
 enum class Face {
     Standard, // the windows' default, "MS Sans Serif"
     Arial,

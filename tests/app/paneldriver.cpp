@@ -6,12 +6,14 @@
 //   dialog-close       open the settings dialog, connect, close the main window
 //   hidden-dialog-close  open the settings dialog, Cancel, connect, close the main window
 //   send-close         connect, send the title and close the main window at once
+//   send-wait          connect, send the title, print "sent" and wait to be told to end
 
 #include "app/panel.h"
 #include "app/settingsdialogwindow.h"
 #include "controls/localclock.h"
 #include "serial/fixedportmapping.h"
 #include "serial/qtserialport.h"
+#include "system/terminationwatcher.h"
 #include "ui/configuredialog.h"
 #include "ui/mainwindow.h"
 
@@ -40,11 +42,13 @@ int main(int argc, char* argv[]) {
     const QString device = QString::fromLocal8Bit(argv[1]);
     const QString scenario = QString::fromLatin1(argv[2]);
 
+    velk::TerminationWatcher watcher;
     velk::SystemClock clock;
     velk::Panel panel(std::make_unique<velk::QtSerialPort>(std::make_unique<velk::FixedPortMapping>(
                           QMap<int, QString>{{1, device}})),
                       clock);
     QObject::connect(&panel.window(), &velk::MainWindow::closed, &app, &QApplication::quit);
+    panel.closeOnRequest(watcher);
     panel.load();
     panel.start();
 
@@ -58,8 +62,13 @@ int main(int argc, char* argv[]) {
         click(window, "CmdMenu(0)");
         if (!panel.port().isOpen())
             std::fprintf(stderr, "paneldriver: the port did not open\n");
-        if (scenario == QLatin1String("send-close"))
+        if (scenario.startsWith(QLatin1String("send")))
             click(window, "Command2");
+        if (scenario == QLatin1String("send-wait")) {
+            std::printf("sent\n");
+            std::fflush(stdout);
+            return;
+        }
         // The same close request the window's close box makes.
         window.close();
     });

@@ -17,6 +17,7 @@
 #include "protocol/transmitter.h"
 #include "serial/connectioncommands.h"
 #include "serial/portstatustext.h"
+#include "support/systemset.h"
 
 #include <QtTest>
 #include <deque>
@@ -116,12 +117,15 @@ QByteArray clockGroup(const ClockValues& clock) {
            clock.month.toLatin1() + "/Y" + clock.year.toLatin1() + "/D" + clock.day.toLatin1();
 }
 
-// A title frame as the devices expect it; characters without a Latin-1 byte are left out.
+// A title frame as the devices expect it; characters without a byte in the system's set are
+// left out. The pieces typed are Latin-1 letters, which every Western set shares, and "€".
 QByteArray titleFrame(int position, const QString& text) {
     QByteArray frame("/T");
     frame += char(position == 0 ? 0xFF : position);
     for (const char32_t codePoint : text.toUcs4()) {
-        if (codePoint <= 0xFF)
+        if (codePoint == U'\u20AC')
+            frame += velk::test::euroBytes();
+        else if (codePoint <= 0xFF)
             frame += char(codePoint);
     }
     frame += '\r';

@@ -1,10 +1,15 @@
 // Closing the main window ends the whole program at once, with exit status 0, sending nothing of
-// its own, while bytes already handed to the port still reach the line.
+// its own, while bytes already handed to the port still reach the line. A request to end from
+// the system (a signal) takes the same way out.
 
 #include "support/ptypair.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTest>
+
+#include <csignal>
 
 using velk::test::PtyPair;
 
@@ -27,6 +32,18 @@ private:
         return line + pair.drainFar(200);
     }
 
+    // The lock file the serial port keeps for the device while it is open, or empty if none.
+    static QString lockFileOf(const QString& device) {
+        const QString name = QStringLiteral("LCK..") + QString(device).replace('/', '_');
+        for (const QString& dir : {QStringLiteral("/var/lock"), QStringLiteral("/run/lock"),
+                                   QStringLiteral("/tmp"), QDir::tempPath()}) {
+            const QString path = dir + '/' + name;
+            if (QFileInfo::exists(path))
+                return path;
+        }
+        return {};
+    }
+
 private slots:
     void closingEndsTheProgram_data() {
         QTest::addColumn<QString>("scenario");
@@ -45,6 +62,36 @@ private slots:
         PtyPair pair;
         QVERIFY2(pair.isReady(), qPrintable(pair.error()));
         QCOMPARE(runScenario(pair, "send-close", 20), QByteArray("/T\xFFTitle String ...\r"));
+    }
+
+    void signalsEndTheProgramAsClosingDoes_data() {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("SIGTERM") << int(SIGTERM);
+        QTest::newRow("SIGINT") << int(SIGINT);
+        QTest::newRow("SIGHUP") << int(SIGHUP);
+    }
+    void signalsEndTheProgramAsClosingDoes() {
+        QFETCH(int, signal);
+        PtyPair pair;
+        QVERIFY2(pair.isReady(), qPrintable(pair.error()));
+        QProcess driver;
+        driver.setProcessChannelMode(QProcess::SeparateChannels);
+        driver.setReadChannel(QProcess::StandardOutput);
+        driver.start(QStringLiteral(PANEL_DRIVER), {pair.near(), "send-wait"});
+        QVERIFY(driver.waitForStarted(10000));
+        while (!driver.canReadLine())
+            QVERIFY2(driver.waitForReadyRead(10000), driver.readAllStandardError().constData());
+        QCOMPARE(driver.readLine(), QByteArray("sent\n"));
+        const QString lock = lockFileOf(pair.near());
+        QVERIFY2(!lock.isEmpty(), "the open port holds no lock file");
+
+        ::kill(pid_t(driver.processId()), signal);
+        const QByteArray line = pair.readFar(20, 10000);
+        QVERIFY2(driver.waitForFinished(20000), "the program did not end");
+        QCOMPARE(driver.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(driver.exitCode(), 0);
+        QCOMPARE(line + pair.drainFar(200), QByteArray("/T\xFFTitle String ...\r"));
+        QVERIFY2(!QFileInfo::exists(lock), qPrintable(lock + " was left behind"));
     }
 };
 

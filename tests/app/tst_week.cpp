@@ -5,11 +5,10 @@
 #include "memorypanel.h"
 
 #include "protocol/ticker.h"
+#include "support/residentmemory.h"
 
-#include <QFile>
 #include <QtTest>
 #include <random>
-#include <unistd.h>
 
 #if defined(__SANITIZE_ADDRESS__)
 #define VELK_ADDRESS_SANITIZER 1
@@ -63,11 +62,7 @@ qint64 memoryInUse() {
 #ifdef VELK_ADDRESS_SANITIZER
     return qint64(__sanitizer_get_current_allocated_bytes());
 #else
-    QFile statm(QStringLiteral("/proc/self/statm"));
-    if (!statm.open(QIODevice::ReadOnly))
-        return -1;
-    const QList<QByteArray> fields = statm.readAll().simplified().split(' ');
-    return fields.size() < 2 ? -1 : fields[1].toLongLong() * sysconf(_SC_PAGESIZE);
+    return velk::test::residentBytes();
 #endif
 }
 

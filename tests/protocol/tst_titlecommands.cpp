@@ -2,6 +2,7 @@
 #include "controls/memory/memoryserialport.h"
 #include "protocol/titlecommands.h"
 #include "protocol/transmitter.h"
+#include "support/systemset.h"
 
 #include <QtTest>
 
@@ -129,8 +130,9 @@ private slots:
         QTest::newRow("20 characters")
             << 2 << "ABCDEFGHIJKLMNOPQRST"
             << QByteArray::fromHex("2F5402") + "ABCDEFGHIJKLMNOPQRST" + '\r';
-        QTest::newRow("beyond Latin-1 skipped")
-            << 1 << QString::fromUtf8("A€😀é") << QByteArray::fromHex("2F540141E90D");
+        QTest::newRow("beyond the set skipped")
+            << 1 << QString::fromUtf8("A€😀é")
+            << QByteArray::fromHex("2F540141") + velk::test::euroBytes() + "\xE9\r";
     }
     void send() {
         QFETCH(int, address);

@@ -1,7 +1,7 @@
 #include "monitor.h"
-#include "signalwatcher.h"
 
 #include "monitor/monitoroptions.h"
+#include "system/terminationwatcher.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -10,8 +10,9 @@
 #include <chrono>
 
 int main(int argc, char* argv[]) {
-    velk::SignalWatcher::blockTermination();
     QCoreApplication app(argc, argv);
+    // Taken over before the port opens, so a request to end always gets the summary printed.
+    velk::TerminationWatcher watcher;
     QTextStream out(stdout);
     QTextStream err(stderr);
 
@@ -34,8 +35,7 @@ int main(int argc, char* argv[]) {
         err << "velk-monitor: " << failure << Qt::endl;
         return 1;
     }
-    velk::SignalWatcher watcher;
-    QObject::connect(&watcher, &velk::SignalWatcher::terminationRequested, &monitor,
+    QObject::connect(&watcher, &velk::TerminationWatcher::terminationRequested, &monitor,
                      &velk::Monitor::stop);
     QObject::connect(&monitor, &velk::Monitor::finished, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);

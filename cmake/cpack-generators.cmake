@@ -1,0 +1,20 @@
+# Read by cpack once per generator: the settings each kind of package needs of its own.
+if(CPACK_GENERATOR STREQUAL "DEB")
+    set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+elseif(CPACK_GENERATOR STREQUAL "NSIS")
+    # Program Files\VELK-Pro with a Start-menu entry and an uninstaller; 64-bit, so that it runs
+    # where there is no 32-bit Windows layer.
+    set(CPACK_PACKAGE_FILE_NAME "${CPACK_PACKAGE_NAME}-${CPACK_PACKAGE_VERSION}-win64")
+    set(CPACK_PACKAGE_INSTALL_DIRECTORY "VELK-Pro")
+    set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY "VELK-Pro")
+    set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
+    set(CPACK_NSIS_DISPLAY_NAME "VELK-Pro")
+    set(CPACK_NSIS_PACKAGE_NAME "VELK-Pro ${CPACK_PACKAGE_VERSION}")
+    set(CPACK_PACKAGE_EXECUTABLES "velk-pro;VELK-Pro")
+    set(CPACK_NSIS_INSTALLED_ICON_NAME "bin\\\\velk-pro.exe")
+    set(CPACK_NSIS_MUI_ICON "${CPACK_VELK_SOURCE_DIR}/resources/icons/velk-pro.ico")
+    set(CPACK_NSIS_MUI_UNIICON "${CPACK_VELK_SOURCE_DIR}/resources/icons/velk-pro.ico")
+    set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
+    # makensis builds 32-bit installers unless told otherwise.
+    set(CPACK_NSIS_EXECUTABLE "${CPACK_VELK_SOURCE_DIR}/scripts/makensis-win64")
+endif()

@@ -1,0 +1,60 @@
+# Windows: every program lands in one folder with the DLLs and plugins it loads, laid out as
+# windeployqt would, so the build folder runs as it is and the installer copies the same set.
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+
+set(_qt_dlls Core Gui Widgets SerialPort Svg Test)
+# Test is left out of the installer; the programs never load it.
+set(_qt_installed_dlls Core Gui Widgets SerialPort Svg)
+# The platform plugin, SVG pictures and icons, and the native style.
+set(_qt_plugins platforms/qwindows imageformats/qsvg imageformats/qico iconengines/qsvgicon
+    styles/qwindowsvistastyle)
+# What QtTest programs need to run without a display.
+set(_qt_test_plugins platforms/qoffscreen platforms/qminimal)
+set(_runtime_dlls libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
+
+get_target_property(_qt_core_dll Qt6::Core IMPORTED_LOCATION_RELEASE)
+get_filename_component(_qt_bin ${_qt_core_dll} DIRECTORY)
+set(_qt_plugin_dir ${QT6_INSTALL_PREFIX}/${QT6_INSTALL_PLUGINS})
+
+set(_runtime_paths "")
+foreach(_dll ${_runtime_dlls})
+    execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${_dll}
+                    OUTPUT_VARIABLE _path OUTPUT_STRIP_TRAILING_WHITESPACE)
+    get_filename_component(_path ${_path} REALPATH)
+    if(NOT EXISTS ${_path})
+        message(FATAL_ERROR "The compiler's runtime ${_dll} was not found")
+    endif()
+    list(APPEND _runtime_paths ${_path})
+endforeach()
+
+set(_deployed "")
+set(_copies "")
+foreach(_name ${_qt_dlls})
+    list(APPEND _copies COMMAND ${CMAKE_COMMAND} -E copy_if_different ${_qt_bin}/Qt6${_name}.dll
+         ${CMAKE_BINARY_DIR}/bin/)
+endforeach()
+foreach(_path ${_runtime_paths})
+    list(APPEND _copies COMMAND ${CMAKE_COMMAND} -E copy_if_different ${_path} ${CMAKE_BINARY_DIR}/bin/)
+endforeach()
+foreach(_plugin ${_qt_plugins} ${_qt_test_plugins})
+    get_filename_component(_kind ${_plugin} DIRECTORY)
+    list(APPEND _copies
+         COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/bin/${_kind}
+         COMMAND ${CMAKE_COMMAND} -E copy_if_different ${_qt_plugin_dir}/${_plugin}.dll
+                 ${CMAKE_BINARY_DIR}/bin/${_kind}/)
+endforeach()
+add_custom_target(velk_deploy ALL ${_copies} COMMENT "Deploying the Qt and MinGW DLLs beside the programs")
+
+# The same files for the installer, beside velk-pro.exe.
+include(GNUInstallDirs)
+foreach(_name ${_qt_installed_dlls})
+    install(FILES ${_qt_bin}/Qt6${_name}.dll DESTINATION ${CMAKE_INSTALL_BINDIR})
+endforeach()
+install(FILES ${_runtime_paths} DESTINATION ${CMAKE_INSTALL_BINDIR})
+foreach(_plugin ${_qt_plugins})
+    get_filename_component(_kind ${_plugin} DIRECTORY)
+    install(FILES ${_qt_plugin_dir}/${_plugin}.dll DESTINATION ${CMAKE_INSTALL_BINDIR}/${_kind})
+endforeach()
+
+# The host's rcc compresses with zstd, which the cross-built QtCore cannot read back.
+set(CMAKE_AUTORCC_OPTIONS --no-zstd)
