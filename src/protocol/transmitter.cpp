@@ -1,6 +1,8 @@
 #include "protocol/transmitter.h"
 
-#include "protocol/frames.h"
+#include "wire/frames.h"
+
+#include <array>
 
 namespace velk {
 
@@ -29,11 +31,14 @@ void Transmitter::writeClockFrame(char letter, const QString& value) {
 }
 
 void Transmitter::writeClockGroup(const ClockValues& clock) {
-    writeClockFrame(frames::kMinuteLetter, clock.minute);
-    writeClockFrame(frames::kHourLetter, clock.hour);
-    writeClockFrame(frames::kMonthLetter, clock.month);
-    writeClockFrame(frames::kYearLetter, clock.year);
-    writeClockFrame(frames::kDayLetter, clock.day);
+    std::array<QString, frames::kClockFieldCount> values;
+    values[frames::kMinute] = clock.minute;
+    values[frames::kHour] = clock.hour;
+    values[frames::kMonth] = clock.month;
+    values[frames::kYear] = clock.year;
+    values[frames::kDay] = clock.day;
+    for (int field = 0; field < frames::kClockFieldCount; ++field)
+        writeClockFrame(frames::kClockFields[field].letter, values[std::size_t(field)]);
 }
 
 } // namespace velk

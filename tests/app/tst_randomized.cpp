@@ -9,14 +9,15 @@
 
 #include "memorypanel.h"
 
-#include "monitor/clockfield.h"
-#include "monitor/framedecoder.h"
 #include "monitor/lineformat.h"
 #include "protocol/ticker.h"
 #include "protocol/titlecommands.h"
 #include "protocol/transmitter.h"
 #include "serial/connectioncommands.h"
 #include "serial/portstatustext.h"
+#include "wire/framedecoder.h"
+#include "wire/framelayout.h"
+#include "wire/frames.h"
 
 #include <QtTest>
 #include <deque>
@@ -26,6 +27,9 @@
 
 using namespace velk;
 using namespace velk::test;
+using velk::frames::clockFieldIndex;
+using velk::frames::kClockFieldCount;
+using velk::frames::kClockFields;
 
 namespace {
 
@@ -116,16 +120,8 @@ QByteArray clockGroup(const ClockValues& clock) {
            clock.month.toLatin1() + "/Y" + clock.year.toLatin1() + "/D" + clock.day.toLatin1();
 }
 
-// A title frame as the devices expect it; characters without a Latin-1 byte are left out.
 QByteArray titleFrame(int position, const QString& text) {
-    QByteArray frame("/T");
-    frame += char(position == 0 ? 0xFF : position);
-    for (const char32_t codePoint : text.toUcs4()) {
-        if (codePoint <= 0xFF)
-            frame += char(codePoint);
-    }
-    frame += '\r';
-    return frame;
+    return frames::titleFrame(*frames::addressByte(position), text);
 }
 
 QString timeDisplayText(const QDateTime& when, bool twelveHour) {
@@ -344,9 +340,8 @@ private:
             expectMessage(kPressConnectMessage, kAppTitle);
         } else if (const MemorySelector* day = m_panel.visibleDay()) {
             // What the selectors show is what the devices get.
-            m_expected += "/M" + m_panel.minute.text().toLatin1() + "/H" +
-                          m_panel.hour.text().toLatin1() + "/m" + m_panel.month.text().toLatin1() +
-                          "/Y" + m_panel.year.text().toLatin1() + "/D" + day->text().toLatin1();
+            m_expected += clockGroup({m_panel.hour.text(), m_panel.minute.text(), QString(),
+                                      day->text(), m_panel.month.text(), m_panel.year.text()});
         }
         m_panel.setTime.click();
     }

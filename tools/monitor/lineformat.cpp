@@ -1,11 +1,14 @@
 #include "monitor/lineformat.h"
 
-#include "monitor/clockfield.h"
-#include "monitor/framedecoder.h"
+#include "wire/framedecoder.h"
+#include "wire/framelayout.h"
 
 namespace velk {
 
 namespace {
+using frames::clockFieldIndex;
+using frames::kClockFields;
+
 // Fixed English names: the output is read by people and by scripts alike, whatever the locale.
 constexpr const char* kMonthNames[] = {"January",   "February", "March",    "April",
                                        "May",       "June",     "July",     "August",
@@ -43,7 +46,7 @@ QString invalidReason(const LineEvent& event) {
     case InvalidReason::NotDigit:
         return fieldName(event.letter) + QStringLiteral(" frame without two digits");
     case InvalidReason::OutOfRange: {
-        const ClockField& field = kClockFields[clockFieldIndex(event.letter)];
+        const frames::ClockField& field = kClockFields[clockFieldIndex(event.letter)];
         return QStringLiteral("%1 %2 out of range %3 to %4")
             .arg(QString::fromLatin1(field.name), twoDigits(event.value), twoDigits(field.minimum),
                  twoDigits(field.maximum));
@@ -60,8 +63,8 @@ QString invalidReason(const LineEvent& event) {
 }
 
 QString target(int address) {
-    return address == kAllDevices ? QStringLiteral("all devices")
-                                  : QStringLiteral("address %1").arg(address);
+    return address == frames::kAllDevices ? QStringLiteral("all devices")
+                                          : QStringLiteral("address %1").arg(address);
 }
 } // namespace
 
