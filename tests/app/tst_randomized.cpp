@@ -9,6 +9,7 @@
 
 #include "memorypanel.h"
 
+#include "clock/dayrules.h"
 #include "monitor/lineformat.h"
 #include "protocol/ticker.h"
 #include "protocol/titlecommands.h"
@@ -86,19 +87,8 @@ QString twoDigits(int value) {
     return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
 }
 
-// The last day of a month as the panel counts it: only the two-digit year decides a leap year.
 int lastDay(int month, int twoDigitYear) {
-    switch (month) {
-    case 4:
-    case 6:
-    case 9:
-    case 11:
-        return 30;
-    case 2:
-        return twoDigitYear % 4 == 0 ? 29 : 28;
-    default:
-        return 31;
-    }
+    return daysInMonth(month, twoDigitYear).value_or(31);
 }
 
 std::optional<int> twoDigitValue(const QString& text) {

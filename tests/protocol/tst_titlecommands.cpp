@@ -9,13 +9,6 @@ using namespace velk;
 
 namespace {
 
-QStringList addressEntries() {
-    QStringList entries{QStringLiteral("Master")};
-    for (int address = 1; address <= 254; ++address)
-        entries << QString::number(address);
-    return entries;
-}
-
 const QString kDefault = QStringLiteral("Title String ...");
 
 // The title group of the window in memory, bound as the window binds it and started up with

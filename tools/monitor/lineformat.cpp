@@ -1,5 +1,6 @@
 #include "monitor/lineformat.h"
 
+#include "clock/dayrules.h"
 #include "wire/framedecoder.h"
 #include "wire/framelayout.h"
 
@@ -27,14 +28,6 @@ QString letterText(char letter) {
     if (code > 0x20 && code < 0x7F)
         return QStringLiteral("\"%1\"").arg(QLatin1Char(letter));
     return QStringLiteral("0x") + hexBytes(QByteArray(1, letter));
-}
-
-// The panel's years are this century's, so every year divisible by four is a leap year.
-int daysInMonth(int month, int year) {
-    static constexpr int kDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (month == 2 && year % 4 != 0)
-        return 28;
-    return kDays[month - 1];
 }
 
 QString invalidReason(const LineEvent& event) {
@@ -95,7 +88,7 @@ QString describeClockSetting(const ClockSetting& clock) {
                         .arg(twoDigits(clock.hour), twoDigits(clock.minute))
                         .arg(clock.day)
                         .arg(month, twoDigits(clock.year));
-    if (knownMonth && clock.day > daysInMonth(clock.month, clock.year))
+    if (knownMonth && clock.day > *daysInMonth(clock.month, clock.year))
         words += QStringLiteral(" (no such day)");
     return words;
 }
