@@ -2,8 +2,6 @@
 
 #include "serial/portstatustext.h"
 
-#include <functional>
-
 namespace velk {
 
 PortControl::PortControl(PortSettings& settings, SerialPort& port, StatusBar& statusBar,
@@ -11,20 +9,12 @@ PortControl::PortControl(PortSettings& settings, SerialPort& port, StatusBar& st
     : m_settings(settings), m_port(port), m_statusBar(statusBar), m_messageBox(messageBox) {}
 
 void PortControl::applyPortSettings() {
-    const std::function<QString()> steps[] = {
-        [this] { return m_port.setPortNumber(m_settings.portNumber); },
-        [this] { return m_port.setSettings(m_settings.settingsText()); },
-        [this] { return m_port.setSendThreshold(1); },
-        [this] { return m_port.setReceiveThreshold(1); },
-        [this] { return m_port.setInputLength(1); },
-    };
-    for (const auto& step : steps) {
-        const QString refusal = step();
-        if (!refusal.isEmpty()) {
-            m_messageBox.show(refusal, kAppTitle, MessageBox::Icon::None);
-            return;
-        }
-    }
+    // A refused port number stops the rest: the settings are not applied either.
+    QString refusal;
+    if (m_port.setPortNumber(m_settings.portNumber, &refusal) &&
+        m_port.setSettings(m_settings.line, &refusal))
+        return;
+    m_messageBox.show(refusal, kAppTitle, MessageBox::Icon::None);
 }
 
 void PortControl::showPortStatus() {

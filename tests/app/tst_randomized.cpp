@@ -573,7 +573,7 @@ private:
                 return QStringLiteral("Ok left the dialog open");
             const PortSettings& settings = m_panel.core.portSettings();
             if (applied && (m_panel.port.portNumber() != settings.portNumber ||
-                            m_panel.port.settings() != settings.settingsText()))
+                            m_panel.port.settings() != settings.line))
                 return QStringLiteral("Ok did not bring the settings to the port");
             return {};
         };
@@ -670,26 +670,27 @@ private:
                      expected.join(QLatin1Char('|')));
 
         const PortSettings& settings = m_panel.core.portSettings();
-        QStringList parities{QStringLiteral("E"), QStringLiteral("O"), QStringLiteral("N")};
+        // "BAUD,P,D,S" in selector order: baud rate, data bits, parity, stop bits.
+        const QStringList parts = settings.line.text().split(QLatin1Char(','));
+        const QString held[] = {parts.at(0), parts.at(2), parts.at(1), parts.at(3),
+                                QStringLiteral("Comport %1").arg(settings.portNumber)};
+        const QStringList parities{QStringLiteral("E"), QStringLiteral("O"), QStringLiteral("N")};
         if (settings.portNumber < 1 || settings.portNumber > 16 ||
             !SettingsDialogLogic::entries(SettingsDialogLogic::kBaudRate)
-                 .contains(settings.baudRate) ||
+                 .contains(held[SettingsDialogLogic::kBaudRate]) ||
             !SettingsDialogLogic::entries(SettingsDialogLogic::kDataBits)
-                 .contains(settings.dataBits) ||
-            !parities.contains(settings.parityLetter) ||
+                 .contains(held[SettingsDialogLogic::kDataBits]) ||
+            !parities.contains(held[SettingsDialogLogic::kParity]) ||
             !SettingsDialogLogic::entries(SettingsDialogLogic::kStopBits)
-                 .contains(settings.stopBits))
+                 .contains(held[SettingsDialogLogic::kStopBits]))
             return QStringLiteral("port settings %1 on port %2 are not a valid choice")
-                .arg(settings.settingsText())
+                .arg(settings.line.text())
                 .arg(settings.portNumber);
 
         // A selection showing in the dialog is the setting held.
         MemorySettingsDialog& dialog = m_panel.settingsDialog();
         if (!dialog.isLoaded())
             return {};
-        const QString held[] = {settings.baudRate, settings.dataBits,
-                                QString(settings.parityLetter), settings.stopBits,
-                                QStringLiteral("Comport %1").arg(settings.portNumber)};
         for (int index = 0; index < SettingsDialogLogic::kSelectorCount; ++index) {
             const MemorySelector& selector = dialog.config(index);
             if (selector.listIndex() < 0)
