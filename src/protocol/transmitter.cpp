@@ -1,5 +1,6 @@
 #include "protocol/transmitter.h"
 
+#include "controls/logging.h"
 #include "wire/frames.h"
 
 #include <array>
@@ -9,13 +10,27 @@ namespace velk {
 Transmitter::Transmitter(SerialPort& port, MessageBox& messages)
     : m_port(port), m_messages(messages) {}
 
-void Transmitter::sendByte(quint8 value) {
-    m_port.output(QByteArray(1, char(value)));
+namespace {
+
+QByteArray hex(const QByteArray& frame) {
+    return frame.toHex(' ').toUpper();
+}
+
+} // namespace
+
+bool Transmitter::sendByte(quint8 value) {
+    return m_port.output(QByteArray(1, char(value)));
 }
 
 void Transmitter::sendBytes(const QByteArray& bytes) {
+    qCDebug(lcSerial).noquote() << "frame" << hex(bytes);
+    int refused = 0;
     for (const char byte : bytes)
-        sendByte(quint8(byte));
+        refused += sendByte(quint8(byte)) ? 0 : 1;
+    // The devices never answer, so this is the only trace of a frame that did not go out whole.
+    if (refused > 0)
+        qCWarning(lcSerial).noquote() << "the port did not take" << refused << "of" << bytes.size()
+                                      << "bytes of frame" << hex(bytes);
 }
 
 bool Transmitter::portGuard() {
@@ -27,7 +42,9 @@ bool Transmitter::portGuard() {
 
 void Transmitter::writeClockFrame(char letter, const QString& value) {
     m_clockFrame = frames::clockFrame(letter, value);
-    m_port.output(m_clockFrame);
+    qCDebug(lcSerial).noquote() << "frame" << hex(m_clockFrame);
+    if (!m_port.output(m_clockFrame))
+        qCWarning(lcSerial).noquote() << "the port did not take frame" << hex(m_clockFrame);
 }
 
 void Transmitter::writeClockGroup(const ClockValues& clock) {

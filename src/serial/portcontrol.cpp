@@ -1,5 +1,6 @@
 #include "serial/portcontrol.h"
 
+#include "controls/logging.h"
 #include "serial/portstatustext.h"
 
 namespace velk {
@@ -12,12 +13,16 @@ void PortControl::applyPortSettings() {
     // A refused port number stops the rest: the settings are not applied either.
     QString refusal;
     if (m_port.setPortNumber(m_settings.portNumber, &refusal) &&
-        m_port.setSettings(m_settings.line, &refusal))
+        m_port.setSettings(m_settings.line, &refusal)) {
+        qCInfo(lcSerial).noquote() << "settings applied: Comport" << m_settings.portNumber << "at"
+                                   << m_settings.line.text();
         return;
+    }
     m_messageBox.show(refusal, kAppTitle, MessageBox::Icon::None);
 }
 
 void PortControl::showPortStatus() {
+    logLinkChange();
     if (m_port.isOpen()) {
         m_portStatusText = openPortStatusText(m_port.portNumber(), m_port.settings());
     } else {
@@ -28,6 +33,18 @@ void PortControl::showPortStatus() {
             m_statusBar.insertPanel(kLinkPanel);
     }
     writeLinkPanel();
+}
+
+void PortControl::logLinkChange() const {
+    // Start-up shows the closed link first; only changes after it are news.
+    if (m_portStatusText.isEmpty() ||
+        m_port.isOpen() == (m_portStatusText != closedPortStatusText()))
+        return;
+    if (m_port.isOpen())
+        qCInfo(lcSerial).noquote()
+            << "port open: Comport" << m_port.portNumber() << "at" << m_port.settings().text();
+    else
+        qCInfo(lcSerial) << "port closed";
 }
 
 void PortControl::writeLinkPanel() {

@@ -32,6 +32,8 @@ public:
     QString portStatusText() const { return m_portStatusText; }
 
 private:
+    // Logs a link that opened or closed since the link panel was last written.
+    void logLinkChange() const;
     void writeLinkPanel();
 
     PortSettings& m_settings;

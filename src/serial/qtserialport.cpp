@@ -1,5 +1,6 @@
 #include "serial/qtserialport.h"
 
+#include "controls/logging.h"
 #include "serial/portdescriptions.h"
 #include "serial/portsettings.h"
 #include "serial/systemportmapping.h"
@@ -130,8 +131,16 @@ bool QtSerialPort::output(const QByteArray& bytes) {
 }
 
 void QtSerialPort::handleError(QSerialPort::SerialPortError error) {
-    if (!m_port.isOpen() || m_losing || !deviceVanished(error))
+    // A failed open is reported to the operator by the caller; errors of an open port are not.
+    if (!m_port.isOpen() || m_losing || error == QSerialPort::NoError)
         return;
+    if (!deviceVanished(error)) {
+        qCWarning(lcSerial).noquote()
+            << "Comport" << m_portNumber << "(" + device() + "):" << m_port.errorString();
+        return;
+    }
+    qCWarning(lcSerial).noquote() << "Comport" << m_portNumber
+                                  << "(" + device() + ") vanished:" << m_port.errorString();
     // Closing inside QSerialPort's own notification is unsafe; close on the next turn instead.
     // Until then the port counts as closed, so writes fail quietly and nothing is reported twice.
     m_losing = true;

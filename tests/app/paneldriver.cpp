@@ -6,6 +6,8 @@
 //   dialog-close       open the settings dialog, connect, close the main window
 //   hidden-dialog-close  open the settings dialog, Cancel, connect, close the main window
 //   send-close         connect, send the title and close the main window at once
+//   session-close      connect, send the title, set the time, disconnect, close the main window
+//                      (with QT_LOGGING_RULES="velk.*=true" it shows what the panel logs)
 
 #include "app/panel.h"
 #include "app/settingsdialogwindow.h"
@@ -60,6 +62,11 @@ int main(int argc, char* argv[]) {
             std::fprintf(stderr, "paneldriver: the port did not open\n");
         if (scenario == QLatin1String("send-close"))
             click(window, "Command2");
+        if (scenario == QLatin1String("session-close")) {
+            click(window, "Command2");
+            click(window, "Command3");
+            click(window, "CmdMenu(2)");
+        }
         // The same close request the window's close box makes.
         window.close();
     });
