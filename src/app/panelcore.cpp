@@ -45,11 +45,7 @@ void PanelCore::load() {
     MainWindowControls& c = m_controls;
     m_titles->setDefaultTitle(kDefaultTitle);
 
-    m_settings.baudRate = QStringLiteral("9600");
-    m_settings.dataBits = QStringLiteral("8");
-    m_settings.parityLetter = QStringLiteral("N");
-    m_settings.stopBits = QStringLiteral("1");
-    m_settings.portNumber = 1;
+    m_settings = PortSettings(); // Comport 1, 9600,N,8,1
 
     c.hourMode.select(1); // "  24 Hour"
     m_capture->capturePcClock(*m_entry);

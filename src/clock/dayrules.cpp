@@ -18,16 +18,17 @@ std::optional<int> clockNumber(const QString& text) {
     return value;
 }
 
-bool isLeapYear(const QString& year) {
-    const std::optional<int> value = clockNumber(year);
-    return value && *value % 4 == 0;
+bool isLeapYear(int twoDigitYear) {
+    return twoDigitYear % 4 == 0;
 }
 
-std::optional<int> dayListFor(const QString& month, const QString& year) {
-    const std::optional<int> value = clockNumber(month);
-    if (!value)
-        return std::nullopt;
-    switch (*value) {
+bool isLeapYear(const QString& year) {
+    const std::optional<int> value = clockNumber(year);
+    return value && isLeapYear(*value);
+}
+
+std::optional<int> daysInMonth(int month, int twoDigitYear) {
+    switch (month) {
     case 1:
     case 3:
     case 5:
@@ -35,17 +36,28 @@ std::optional<int> dayListFor(const QString& month, const QString& year) {
     case 8:
     case 10:
     case 12:
-        return 3;
+        return 31;
     case 4:
     case 6:
     case 9:
     case 11:
-        return 2;
+        return 30;
     case 2:
-        return isLeapYear(year) ? 1 : 0;
+        return isLeapYear(twoDigitYear) ? 29 : 28;
     default:
         return std::nullopt;
     }
+}
+
+std::optional<int> dayListFor(const QString& month, const QString& year) {
+    const std::optional<int> value = clockNumber(month);
+    if (!value)
+        return std::nullopt;
+    // An unreadable year is no leap year.
+    const std::optional<int> days = daysInMonth(*value, clockNumber(year).value_or(1));
+    if (!days)
+        return std::nullopt;
+    return *days - lastDayOfList(0);
 }
 
 std::optional<int> dayIndexOnList(int list, const QString& day) {

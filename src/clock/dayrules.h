@@ -19,7 +19,11 @@ QString twoDigitForm(int value);
 std::optional<int> clockNumber(const QString& text);
 
 // Only the two-digit year counts: every multiple of 4 is a leap year, "00" included.
+bool isLeapYear(int twoDigitYear);
 bool isLeapYear(const QString& year);
+
+// The days of a month (1 to 12) in a two-digit year; nothing for any other month.
+std::optional<int> daysInMonth(int month, int twoDigitYear);
 
 // The day list (0..3) that fits a month in a year; nothing for a month outside "01".."12".
 std::optional<int> dayListFor(const QString& month, const QString& year);

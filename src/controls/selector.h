@@ -47,4 +47,7 @@ private:
 // Two-digit entries "00", "01", ... used by every date and time selector.
 QStringList twoDigitEntries(int first, int last);
 
+// The address selector's entries: "Master" for all devices, then the addresses "1" to "254".
+QStringList addressEntries();
+
 } // namespace velk

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "controls/handler.h"
+#include "controls/linesettings.h"
 
 #include <QByteArray>
 #include <QString>
@@ -9,8 +10,8 @@ namespace velk {
 
 // The serial port as the panel uses it: one-way, write only, never blocking the window.
 //
-// Configuration calls report a refusal as a description an operator can act on (empty on
-// success). Output to a closed or lost port fails quietly: the caller just goes on.
+// Configuration calls return false on a refusal and put a description an operator can act on in
+// `why`. Output to a closed or lost port fails quietly: the caller just goes on.
 class SerialPort {
 public:
     virtual ~SerialPort() = default;
@@ -20,13 +21,10 @@ public:
     void onLost(Handler handler) { m_lost = std::move(handler); }
 
     virtual int portNumber() const = 0;
-    virtual QString setPortNumber(int number) = 0;
-    // Baud rate, parity letter, data bits and stop bits joined by commas, as the port holds them.
-    virtual QString settings() const = 0;
-    virtual QString setSettings(const QString& settings) = 0;
-    virtual QString setSendThreshold(int value) = 0;
-    virtual QString setReceiveThreshold(int value) = 0;
-    virtual QString setInputLength(int value) = 0;
+    virtual bool setPortNumber(int number, QString* why) = 0;
+    // The line settings as the port holds them.
+    virtual LineSettings settings() const = 0;
+    virtual bool setSettings(const LineSettings& settings, QString* why) = 0;
 
     virtual bool isOpen() const = 0;
     virtual QString open() = 0;
@@ -37,6 +35,12 @@ public:
 
 protected:
     void raiseLost() const { raise(m_lost); }
+    // Refuses a configuration call with `description`.
+    static bool refuse(QString* why, const QString& description) {
+        if (why)
+            *why = description;
+        return false;
+    }
 
 private:
     Handler m_lost;

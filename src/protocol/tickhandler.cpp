@@ -4,6 +4,7 @@
 #include "clock/dayrules.h"
 #include "controls/checkbox.h"
 #include "controls/localclock.h"
+#include "controls/logging.h"
 #include "controls/textbox.h"
 #include "protocol/clockcommands.h"
 #include "protocol/transmitter.h"
@@ -25,15 +26,28 @@ void TickHandler::tick() {
     m_timeDisplay.setText(
         m_clock.format(m_hourMode.twelveHourMode() ? kTwelveHourPattern : kTwentyFourHourPattern));
     m_dateDisplay.setText(m_clock.dateText());
-    if (!m_sync.isChecked())
+    // The box runs no handler of its own; the tick is where a change shows.
+    if (m_sync.isChecked() != m_syncOn) {
+        m_syncOn = m_sync.isChecked();
+        qCInfo(lcSync) << (m_syncOn ? "sync on" : "sync off");
+    }
+    if (!m_syncOn)
         return;
     m_capture.captureSyncClock();
+    const ClockValues& sync = m_capture.syncClock();
+    const std::optional<int> second = clockNumber(sync.second);
     // A second that could not be read is not second 00: nothing half-known goes to the devices.
-    if (clockNumber(m_capture.syncClock().second) != 0)
+    if (!second)
+        qCWarning(lcSync).noquote()
+            << "the PC clock's second" << sync.second << "cannot be read; nothing is sent";
+    if (second != 0)
         return;
-    if (!m_transmitter.isPortOpen())
+    if (!m_transmitter.isPortOpen()) {
+        qCInfo(lcSync).noquote() << "minute" << sync.hour + QLatin1Char(':') + sync.minute
+                                 << "not sent: the port is closed";
         return;
-    m_transmitter.writeClockGroup(m_capture.syncClock());
+    }
+    m_transmitter.writeClockGroup(sync);
 }
 
 void TickHandler::showDisplays() {

@@ -29,6 +29,7 @@ private:
     ClockCapture& m_capture;
     Transmitter& m_transmitter;
     const ClockCommands& m_hourMode;
+    bool m_syncOn = false;
 };
 
 } // namespace velk

@@ -3,8 +3,8 @@
 #include "controls/messagebox.h"
 #include "controls/selector.h"
 #include "controls/textbox.h"
-#include "protocol/frames.h"
 #include "protocol/transmitter.h"
+#include "wire/frames.h"
 
 namespace velk {
 

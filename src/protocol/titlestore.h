@@ -1,6 +1,6 @@
 #pragma once
 
-#include "protocol/frames.h"
+#include "wire/frames.h"
 
 #include <QString>
 #include <array>

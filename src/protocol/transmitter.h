@@ -14,7 +14,8 @@ class Transmitter {
 public:
     Transmitter(SerialPort& port, MessageBox& messages);
 
-    void sendByte(quint8 value);
+    // False when the port did not take the byte.
+    bool sendByte(quint8 value);
     // One sendByte per byte, the way title and clear frames go out.
     void sendBytes(const QByteArray& bytes);
 

@@ -1,8 +1,7 @@
 #include "serial/portcontrol.h"
 
+#include "controls/logging.h"
 #include "serial/portstatustext.h"
-
-#include <functional>
 
 namespace velk {
 
@@ -11,23 +10,19 @@ PortControl::PortControl(PortSettings& settings, SerialPort& port, StatusBar& st
     : m_settings(settings), m_port(port), m_statusBar(statusBar), m_messageBox(messageBox) {}
 
 void PortControl::applyPortSettings() {
-    const std::function<QString()> steps[] = {
-        [this] { return m_port.setPortNumber(m_settings.portNumber); },
-        [this] { return m_port.setSettings(m_settings.settingsText()); },
-        [this] { return m_port.setSendThreshold(1); },
-        [this] { return m_port.setReceiveThreshold(1); },
-        [this] { return m_port.setInputLength(1); },
-    };
-    for (const auto& step : steps) {
-        const QString refusal = step();
-        if (!refusal.isEmpty()) {
-            m_messageBox.show(refusal, kAppTitle, MessageBox::Icon::None);
-            return;
-        }
+    // A refused port number stops the rest: the settings are not applied either.
+    QString refusal;
+    if (m_port.setPortNumber(m_settings.portNumber, &refusal) &&
+        m_port.setSettings(m_settings.line, &refusal)) {
+        qCInfo(lcSerial).noquote() << "settings applied: Comport" << m_settings.portNumber << "at"
+                                   << m_settings.line.text();
+        return;
     }
+    m_messageBox.show(refusal, kAppTitle, MessageBox::Icon::None);
 }
 
 void PortControl::showPortStatus() {
+    logLinkChange();
     if (m_port.isOpen()) {
         m_portStatusText = openPortStatusText(m_port.portNumber(), m_port.settings());
     } else {
@@ -38,6 +33,18 @@ void PortControl::showPortStatus() {
             m_statusBar.insertPanel(kLinkPanel);
     }
     writeLinkPanel();
+}
+
+void PortControl::logLinkChange() const {
+    // Start-up shows the closed link first; only changes after it are news.
+    if (m_portStatusText.isEmpty() ||
+        m_port.isOpen() == (m_portStatusText != closedPortStatusText()))
+        return;
+    if (m_port.isOpen())
+        qCInfo(lcSerial).noquote()
+            << "port open: Comport" << m_port.portNumber() << "at" << m_port.settings().text();
+    else
+        qCInfo(lcSerial) << "port closed";
 }
 
 void PortControl::writeLinkPanel() {

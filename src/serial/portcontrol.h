@@ -20,8 +20,8 @@ public:
     PortControl(PortSettings& settings, SerialPort& port, StatusBar& statusBar,
                 MessageBox& messageBox);
 
-    // Copies the settings to the port: port number, settings text, thresholds and input length.
-    // The first refusal stops the rest and is shown to the operator; the caller carries on.
+    // Copies the settings to the port: port number, then the line settings. The first refusal
+    // stops the rest and is shown to the operator; the caller carries on.
     void applyPortSettings();
 
     // Writes the link state into the link panel. An open port is described by what it really
@@ -32,6 +32,8 @@ public:
     QString portStatusText() const { return m_portStatusText; }
 
 private:
+    // Logs a link that opened or closed since the link panel was last written.
+    void logLinkChange() const;
     void writeLinkPanel();
 
     PortSettings& m_settings;

@@ -41,12 +41,6 @@ QString portNumberOutOfRangeDescription(int number) {
     return QStringLiteral("Invalid port number %1: choose a port from 1 to 16.").arg(number);
 }
 
-QString invalidSettingsDescription(const QString& settings) {
-    return QStringLiteral("Invalid port settings \"%1\": expected baud rate, parity, data bits "
-                          "and stop bits, e.g. 9600,N,8,1.")
-        .arg(settings);
-}
-
 QString settingsRefusedDescription(const QString& device, const QString& requested,
                                    const QString& held) {
     return QStringLiteral("%1 did not accept the settings %2; it keeps %3.")

@@ -21,7 +21,6 @@ QString openFailureDescription(OpenFailure failure, const QString& device, const
 
 QString portAlreadyOpenDescription();
 QString portNumberOutOfRangeDescription(int number);
-QString invalidSettingsDescription(const QString& settings);
 // An open port took only part of the requested settings and now holds `held`.
 QString settingsRefusedDescription(const QString& device, const QString& requested,
                                    const QString& held);

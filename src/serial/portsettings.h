@@ -1,29 +1,21 @@
 #pragma once
 
-#include <QString>
+#include "controls/linesettings.h"
+
 #include <QtGlobal>
 
 namespace velk {
 
-// The serial link's settings for the run. Everything but the port number stays text, so the
-// settings text is joined exactly as chosen, without conversion.
+// The serial link's settings for the run, as the settings dialog chose them.
 struct PortSettings {
     static constexpr quint8 kFirstPort = 1;
     static constexpr quint8 kLastPort = 16;
 
     quint8 portNumber = kFirstPort;
-    QString baudRate = QStringLiteral("9600");
-    QString parityLetter = QStringLiteral("N");
-    QString dataBits = QStringLiteral("8");
-    QString stopBits = QStringLiteral("1");
-
-    // Baud rate, parity letter, data bits and stop bits joined by commas, e.g. "9600,N,8,1".
-    QString settingsText() const;
+    LineSettings line;
 
     friend bool operator==(const PortSettings& a, const PortSettings& b) {
-        return a.portNumber == b.portNumber && a.baudRate == b.baudRate &&
-               a.parityLetter == b.parityLetter && a.dataBits == b.dataBits &&
-               a.stopBits == b.stopBits;
+        return a.portNumber == b.portNumber && a.line == b.line;
     }
     friend bool operator!=(const PortSettings& a, const PortSettings& b) { return !(a == b); }
 };

@@ -2,9 +2,9 @@
 
 namespace velk {
 
-QString openPortStatusText(int portNumber, const QString& portSettings) {
+QString openPortStatusText(int portNumber, const LineSettings& settings) {
     return QStringLiteral("Com ") + QString::number(portNumber) + QStringLiteral(" : ") +
-           portSettings + QStringLiteral("  ");
+           settings.text() + QStringLiteral("  ");
 }
 
 QString closedPortStatusText() {

@@ -1,6 +1,6 @@
 #include "serial/qtserialport.h"
 
-#include "serial/linesettings.h"
+#include "controls/logging.h"
 #include "serial/portdescriptions.h"
 #include "serial/portsettings.h"
 #include "serial/systemportmapping.h"
@@ -47,58 +47,44 @@ QtSerialPort::~QtSerialPort() {
     }
 }
 
-QString QtSerialPort::setPortNumber(int number) {
+bool QtSerialPort::setPortNumber(int number, QString* why) {
     if (isOpen())
-        return portAlreadyOpenDescription();
+        return refuse(why, portAlreadyOpenDescription());
     if (number < PortSettings::kFirstPort || number > PortSettings::kLastPort)
-        return portNumberOutOfRangeDescription(number);
+        return refuse(why, portNumberOutOfRangeDescription(number));
     m_portNumber = number;
-    return {};
+    return true;
 }
 
-QString QtSerialPort::settings() const {
+LineSettings QtSerialPort::settings() const {
     // Read back from QSerialPort, which keeps what the open port took (or will take at open).
     LineSettings held;
     held.baudRate = m_port.baudRate();
     held.parity = m_port.parity();
     held.dataBits = m_port.dataBits();
     held.stopBits = m_port.stopBits();
-    return held.text();
+    return held;
 }
 
-QString QtSerialPort::setSettings(const QString& settings) {
-    const std::optional<LineSettings> requested = LineSettings::parse(settings);
-    if (!requested)
-        return invalidSettingsDescription(settings);
+bool QtSerialPort::setSettings(const LineSettings& requested, QString* why) {
+    const auto refused = [&] {
+        return refuse(why,
+                      settingsRefusedDescription(device(), requested.text(), settings().text()));
+    };
 #ifdef Q_OS_UNIX
     // Terminals here know one or two stop bits only, and QSerialPort would quietly send one.
-    if (requested->stopBits == QSerialPort::OneAndHalfStop)
-        return settingsRefusedDescription(device(), requested->text(), this->settings());
+    if (requested.stopBits == QSerialPort::OneAndHalfStop)
+        return refused();
 #endif
     // A closed port just stores the values; an open one applies them to the line at once and
     // keeps its previous value for anything the device refuses.
-    bool accepted = m_port.setBaudRate(requested->baudRate);
-    accepted = m_port.setParity(requested->parity) && accepted;
-    accepted = m_port.setDataBits(requested->dataBits) && accepted;
-    accepted = m_port.setStopBits(requested->stopBits) && accepted;
+    bool accepted = m_port.setBaudRate(requested.baudRate);
+    accepted = m_port.setParity(requested.parity) && accepted;
+    accepted = m_port.setDataBits(requested.dataBits) && accepted;
+    accepted = m_port.setStopBits(requested.stopBits) && accepted;
     if (!accepted)
-        return settingsRefusedDescription(device(), requested->text(), this->settings());
-    return {};
-}
-
-QString QtSerialPort::setSendThreshold(int value) {
-    m_sendThreshold = value;
-    return {};
-}
-
-QString QtSerialPort::setReceiveThreshold(int value) {
-    m_receiveThreshold = value;
-    return {};
-}
-
-QString QtSerialPort::setInputLength(int value) {
-    m_inputLength = value;
-    return {};
+        return refused();
+    return true;
 }
 
 bool QtSerialPort::isOpen() const {
@@ -145,8 +131,16 @@ bool QtSerialPort::output(const QByteArray& bytes) {
 }
 
 void QtSerialPort::handleError(QSerialPort::SerialPortError error) {
-    if (!m_port.isOpen() || m_losing || !deviceVanished(error))
+    // A failed open is reported to the operator by the caller; errors of an open port are not.
+    if (!m_port.isOpen() || m_losing || error == QSerialPort::NoError)
         return;
+    if (!deviceVanished(error)) {
+        qCWarning(lcSerial).noquote()
+            << "Comport" << m_portNumber << "(" + device() + "):" << m_port.errorString();
+        return;
+    }
+    qCWarning(lcSerial).noquote() << "Comport" << m_portNumber
+                                  << "(" + device() + ") vanished:" << m_port.errorString();
     // Closing inside QSerialPort's own notification is unsafe; close on the next turn instead.
     // Until then the port counts as closed, so writes fail quietly and nothing is reported twice.
     m_losing = true;

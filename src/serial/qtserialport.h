@@ -21,12 +21,9 @@ public:
     ~QtSerialPort() override;
 
     int portNumber() const override { return m_portNumber; }
-    QString setPortNumber(int number) override;
-    QString settings() const override;
-    QString setSettings(const QString& settings) override;
-    QString setSendThreshold(int value) override;
-    QString setReceiveThreshold(int value) override;
-    QString setInputLength(int value) override;
+    bool setPortNumber(int number, QString* why) override;
+    LineSettings settings() const override;
+    bool setSettings(const LineSettings& settings, QString* why) override;
 
     bool isOpen() const override;
     QString open() override;
@@ -35,9 +32,6 @@ public:
 
     // The device the current port number reaches.
     QString device() const;
-    int sendThreshold() const { return m_sendThreshold; }
-    int receiveThreshold() const { return m_receiveThreshold; }
-    int inputLength() const { return m_inputLength; }
 
 private:
     void handleError(QSerialPort::SerialPortError error);
@@ -49,9 +43,6 @@ private:
     std::unique_ptr<PortMapping> m_mapping;
     QSerialPort m_port;
     int m_portNumber = 1;
-    int m_sendThreshold = 0;
-    int m_receiveThreshold = 0;
-    int m_inputLength = 0;
     // The device vanished; the port closes on the next turn of the event loop.
     bool m_losing = false;
 };

@@ -4,19 +4,31 @@ namespace velk {
 
 namespace {
 
-// The stored value is chosen by the selected position, never by parsing the entry's text, so
-// text typed into a selector's field can never reach the settings.
-QStringList settingValues(int index) {
-    switch (index) {
-    case SettingsDialogLogic::kBaudRate:
-    case SettingsDialogLogic::kDataBits:
-    case SettingsDialogLogic::kStopBits:
-        return SettingsDialogLogic::entries(index);
-    case SettingsDialogLogic::kParity:
-        return {QStringLiteral("E"), QStringLiteral("O"), QStringLiteral("N")};
-    default:
-        return {};
-    }
+// The values the selectors offer, in list order. The stored value is chosen by the selected
+// position, never by parsing the entry's text, so text typed into a selector's field can never
+// reach the settings.
+constexpr std::array<qint32, 8> kBaudRateValues = {1200,  2400,  4800,  9600,
+                                                   14400, 19200, 28800, 38400};
+constexpr std::array<QSerialPort::DataBits, 4> kDataBitsValues = {
+    QSerialPort::Data5, QSerialPort::Data6, QSerialPort::Data7, QSerialPort::Data8};
+constexpr std::array<QSerialPort::Parity, 3> kParityValues = {
+    QSerialPort::EvenParity, QSerialPort::OddParity, QSerialPort::NoParity};
+constexpr std::array<QSerialPort::StopBits, 2> kStopBitsValues = {QSerialPort::OneStop,
+                                                                  QSerialPort::TwoStop};
+
+template <typename Value, std::size_t N> QStringList numbers(const std::array<Value, N>& values) {
+    QStringList texts;
+    for (const Value value : values)
+        texts << QString::number(int(value));
+    return texts;
+}
+
+// No entry selected (-1) or a position beyond the values leaves the setting alone.
+template <typename Value, std::size_t N>
+void storeChosen(const Selector& selector, const std::array<Value, N>& values, Value& setting) {
+    const int position = selector.listIndex();
+    if (position >= 0 && position < int(N))
+        setting = values[std::size_t(position)];
 }
 
 // Default positions by selector index: "9600", "8", "None", "1", "Comport 1".
@@ -36,15 +48,13 @@ SettingsDialogLogic::SettingsDialogLogic(const Selectors& selectors, PortSetting
 QStringList SettingsDialogLogic::entries(int index) {
     switch (index) {
     case kBaudRate:
-        return {QStringLiteral("1200"),  QStringLiteral("2400"),  QStringLiteral("4800"),
-                QStringLiteral("9600"),  QStringLiteral("14400"), QStringLiteral("19200"),
-                QStringLiteral("28800"), QStringLiteral("38400")};
+        return numbers(kBaudRateValues);
     case kDataBits:
-        return {QStringLiteral("5"), QStringLiteral("6"), QStringLiteral("7"), QStringLiteral("8")};
+        return numbers(kDataBitsValues);
     case kParity:
         return {QStringLiteral("Even"), QStringLiteral("Odd"), QStringLiteral("None")};
     case kStopBits:
-        return {QStringLiteral("1"), QStringLiteral("2")};
+        return numbers(kStopBitsValues);
     case kPort: {
         QStringList ports;
         for (int number = PortSettings::kFirstPort; number <= PortSettings::kLastPort; ++number)
@@ -97,19 +107,19 @@ void SettingsDialogLogic::restoreDefaultsClicked() {
 }
 
 void SettingsDialogLogic::saveBaudRate() {
-    saveText(kBaudRate, m_settings.baudRate);
+    storeChosen(*m_selectors[kBaudRate], kBaudRateValues, m_settings.line.baudRate);
 }
 
 void SettingsDialogLogic::saveDataBits() {
-    saveText(kDataBits, m_settings.dataBits);
+    storeChosen(*m_selectors[kDataBits], kDataBitsValues, m_settings.line.dataBits);
 }
 
 void SettingsDialogLogic::saveParity() {
-    saveText(kParity, m_settings.parityLetter);
+    storeChosen(*m_selectors[kParity], kParityValues, m_settings.line.parity);
 }
 
 void SettingsDialogLogic::saveStopBits() {
-    saveText(kStopBits, m_settings.stopBits);
+    storeChosen(*m_selectors[kStopBits], kStopBitsValues, m_settings.line.stopBits);
 }
 
 void SettingsDialogLogic::savePortNumber() {
@@ -125,13 +135,6 @@ void SettingsDialogLogic::selectDefaults() {
     // Each selection runs the selector's click, which stores the matching default setting.
     for (int index : kDefaultOrder)
         m_selectors[index]->setListIndex(kDefaultPositions[index]);
-}
-
-void SettingsDialogLogic::saveText(int index, QString& setting) {
-    const QStringList values = settingValues(index);
-    const int position = m_selectors[index]->listIndex();
-    if (position >= 0 && position < values.size())
-        setting = values.at(position);
 }
 
 } // namespace velk

@@ -50,7 +50,6 @@ public:
 
 private:
     void selectDefaults();
-    void saveText(int index, QString& setting);
 
     Selectors m_selectors;
     PortSettings& m_settings;

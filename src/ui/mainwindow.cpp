@@ -32,13 +32,6 @@ namespace {
 constexpr int kTitleLength = 20;
 const QSize kMenuPicture(48, 48);
 
-QStringList addressEntries() {
-    QStringList entries{QStringLiteral("Master")};
-    for (int address = 1; address <= 254; ++address)
-        entries << QString::number(address);
-    return entries;
-}
-
 QFont frameCaptionFont() {
     return makeFont(Face::Arial, 9.75, true);
 }

@@ -1,5 +1,7 @@
 #include "ui/qtmessagebox.h"
 
+#include "controls/logging.h"
+
 #include <QMessageBox>
 
 namespace velk {
@@ -7,6 +9,7 @@ namespace velk {
 QtMessageBox::QtMessageBox(QWidget* parent) : m_parent(parent) {}
 
 void QtMessageBox::show(const QString& text, const QString& title, Icon icon) {
+    qCDebug(lcUi).noquote() << "message box" << title + QStringLiteral(":") << text;
     QMessageBox box(m_parent);
     box.setObjectName(QStringLiteral("messageBox"));
     box.setWindowTitle(title);

@@ -17,4 +17,8 @@ inline QRect twipsRect(int left, int top, int width, int height) {
                  twipsToPixels(height));
 }
 
+inline QRect twipsRect(const QRect& twips) {
+    return twipsRect(twips.x(), twips.y(), twips.width(), twips.height());
+}
+
 } // namespace velk

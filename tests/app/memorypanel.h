@@ -79,13 +79,6 @@ private:
 struct MemoryPanel {
     static constexpr int kTitleLength = 20;
 
-    static QStringList addressEntries() {
-        QStringList entries{QStringLiteral("Master")};
-        for (int address = 1; address <= 254; ++address)
-            entries << QString::number(address);
-        return entries;
-    }
-
     explicit MemoryPanel(const QDateTime& start) : clock(start) { core.load(); }
 
     // The day list the operator sees; null unless exactly one is showing.

@@ -7,6 +7,8 @@
 //   hidden-dialog-close  open the settings dialog, Cancel, connect, close the main window
 //   send-close         connect, send the title and close the main window at once
 //   send-wait          connect, send the title, print "sent" and wait to be told to end
+//   session-close      connect, send the title, set the time, disconnect, close the main window
+//                      (with QT_LOGGING_RULES="velk.*=true" it shows what the panel logs)
 
 #include "app/panel.h"
 #include "app/settingsdialogwindow.h"
@@ -68,6 +70,11 @@ int main(int argc, char* argv[]) {
             std::printf("sent\n");
             std::fflush(stdout);
             return;
+        }
+        if (scenario == QLatin1String("session-close")) {
+            click(window, "Command2");
+            click(window, "Command3");
+            click(window, "CmdMenu(2)");
         }
         // The same close request the window's close box makes.
         window.close();

@@ -9,15 +9,16 @@
 
 #include "memorypanel.h"
 
-#include "monitor/clockfield.h"
-#include "monitor/framedecoder.h"
+#include "clock/dayrules.h"
 #include "monitor/lineformat.h"
 #include "protocol/ticker.h"
 #include "protocol/titlecommands.h"
 #include "protocol/transmitter.h"
 #include "serial/connectioncommands.h"
 #include "serial/portstatustext.h"
-#include "support/systemset.h"
+#include "wire/framedecoder.h"
+#include "wire/framelayout.h"
+#include "wire/frames.h"
 
 #include <QtTest>
 #include <deque>
@@ -27,6 +28,9 @@
 
 using namespace velk;
 using namespace velk::test;
+using velk::frames::clockFieldIndex;
+using velk::frames::kClockFieldCount;
+using velk::frames::kClockFields;
 
 namespace {
 
@@ -83,19 +87,8 @@ QString twoDigits(int value) {
     return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
 }
 
-// The last day of a month as the panel counts it: only the two-digit year decides a leap year.
 int lastDay(int month, int twoDigitYear) {
-    switch (month) {
-    case 4:
-    case 6:
-    case 9:
-    case 11:
-        return 30;
-    case 2:
-        return twoDigitYear % 4 == 0 ? 29 : 28;
-    default:
-        return 31;
-    }
+    return daysInMonth(month, twoDigitYear).value_or(31);
 }
 
 std::optional<int> twoDigitValue(const QString& text) {
@@ -117,19 +110,8 @@ QByteArray clockGroup(const ClockValues& clock) {
            clock.month.toLatin1() + "/Y" + clock.year.toLatin1() + "/D" + clock.day.toLatin1();
 }
 
-// A title frame as the devices expect it; characters without a byte in the system's set are
-// left out. The pieces typed are Latin-1 letters, which every Western set shares, and "€".
 QByteArray titleFrame(int position, const QString& text) {
-    QByteArray frame("/T");
-    frame += char(position == 0 ? 0xFF : position);
-    for (const char32_t codePoint : text.toUcs4()) {
-        if (codePoint == U'\u20AC')
-            frame += velk::test::euroBytes();
-        else if (codePoint <= 0xFF)
-            frame += char(codePoint);
-    }
-    frame += '\r';
-    return frame;
+    return frames::titleFrame(*frames::addressByte(position), text);
 }
 
 QString timeDisplayText(const QDateTime& when, bool twelveHour) {
@@ -348,9 +330,8 @@ private:
             expectMessage(kPressConnectMessage, kAppTitle);
         } else if (const MemorySelector* day = m_panel.visibleDay()) {
             // What the selectors show is what the devices get.
-            m_expected += "/M" + m_panel.minute.text().toLatin1() + "/H" +
-                          m_panel.hour.text().toLatin1() + "/m" + m_panel.month.text().toLatin1() +
-                          "/Y" + m_panel.year.text().toLatin1() + "/D" + day->text().toLatin1();
+            m_expected += clockGroup({m_panel.hour.text(), m_panel.minute.text(), QString(),
+                                      day->text(), m_panel.month.text(), m_panel.year.text()});
         }
         m_panel.setTime.click();
     }
@@ -592,7 +573,7 @@ private:
                 return QStringLiteral("Ok left the dialog open");
             const PortSettings& settings = m_panel.core.portSettings();
             if (applied && (m_panel.port.portNumber() != settings.portNumber ||
-                            m_panel.port.settings() != settings.settingsText()))
+                            m_panel.port.settings() != settings.line))
                 return QStringLiteral("Ok did not bring the settings to the port");
             return {};
         };
@@ -689,26 +670,27 @@ private:
                      expected.join(QLatin1Char('|')));
 
         const PortSettings& settings = m_panel.core.portSettings();
-        QStringList parities{QStringLiteral("E"), QStringLiteral("O"), QStringLiteral("N")};
+        // "BAUD,P,D,S" in selector order: baud rate, data bits, parity, stop bits.
+        const QStringList parts = settings.line.text().split(QLatin1Char(','));
+        const QString held[] = {parts.at(0), parts.at(2), parts.at(1), parts.at(3),
+                                QStringLiteral("Comport %1").arg(settings.portNumber)};
+        const QStringList parities{QStringLiteral("E"), QStringLiteral("O"), QStringLiteral("N")};
         if (settings.portNumber < 1 || settings.portNumber > 16 ||
             !SettingsDialogLogic::entries(SettingsDialogLogic::kBaudRate)
-                 .contains(settings.baudRate) ||
+                 .contains(held[SettingsDialogLogic::kBaudRate]) ||
             !SettingsDialogLogic::entries(SettingsDialogLogic::kDataBits)
-                 .contains(settings.dataBits) ||
-            !parities.contains(settings.parityLetter) ||
+                 .contains(held[SettingsDialogLogic::kDataBits]) ||
+            !parities.contains(held[SettingsDialogLogic::kParity]) ||
             !SettingsDialogLogic::entries(SettingsDialogLogic::kStopBits)
-                 .contains(settings.stopBits))
+                 .contains(held[SettingsDialogLogic::kStopBits]))
             return QStringLiteral("port settings %1 on port %2 are not a valid choice")
-                .arg(settings.settingsText())
+                .arg(settings.line.text())
                 .arg(settings.portNumber);
 
         // A selection showing in the dialog is the setting held.
         MemorySettingsDialog& dialog = m_panel.settingsDialog();
         if (!dialog.isLoaded())
             return {};
-        const QString held[] = {settings.baudRate, settings.dataBits,
-                                QString(settings.parityLetter), settings.stopBits,
-                                QStringLiteral("Comport %1").arg(settings.portNumber)};
         for (int index = 0; index < SettingsDialogLogic::kSelectorCount; ++index) {
             const MemorySelector& selector = dialog.config(index);
             if (selector.listIndex() < 0)

@@ -1,5 +1,5 @@
-#include "monitor/framedecoder.h"
 #include "monitor/lineformat.h"
+#include "wire/framedecoder.h"
 
 #include <QtTest>
 

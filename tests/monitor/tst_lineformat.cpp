@@ -1,6 +1,6 @@
-#include "monitor/framedecoder.h"
 #include "monitor/lineformat.h"
 #include "monitor/linesummary.h"
+#include "wire/framedecoder.h"
 
 #include <QtTest>
 

@@ -50,7 +50,7 @@ void TestMonitorOptions::readsLineSettings() {
     QFETCH(QString, text);
     QFETCH(QString, expected);
     QString error;
-    const auto settings = ReadLineSettings::parse(text, &error);
+    const auto settings = MonitorOptions::readLine(text, &error);
     QCOMPARE(settings ? settings->text() : QString(), expected);
     QCOMPARE(error.isEmpty(), !expected.isEmpty());
 }

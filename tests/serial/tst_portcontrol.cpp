@@ -9,14 +9,11 @@ using namespace velk;
 
 namespace {
 
-PortSettings makeSettings(int port, const QString& baud, const QString& parity, const QString& data,
-                          const QString& stop) {
+PortSettings makeSettings(int port, qint32 baud, QSerialPort::Parity parity,
+                          QSerialPort::DataBits data, QSerialPort::StopBits stop) {
     PortSettings settings;
     settings.portNumber = quint8(port);
-    settings.baudRate = baud;
-    settings.parityLetter = parity;
-    settings.dataBits = data;
-    settings.stopBits = stop;
+    settings.line = LineSettings{baud, parity, data, stop};
     return settings;
 }
 
@@ -37,13 +34,14 @@ private slots:
     void texts_data() {
         QTest::addColumn<QString>("actual");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("default settings") << PortSettings{}.settingsText() << "9600,N,8,1";
-        QTest::newRow("port 16 settings")
-            << makeSettings(16, "19200", "E", "7", "2").settingsText() << "19200,E,7,2";
+        const PortSettings port16 = makeSettings(16, 19200, QSerialPort::EvenParity,
+                                                 QSerialPort::Data7, QSerialPort::TwoStop);
+        QTest::newRow("default settings") << PortSettings{}.line.text() << "9600,N,8,1";
+        QTest::newRow("port 16 settings") << port16.line.text() << "19200,E,7,2";
         QTest::newRow("open, port 16")
-            << openPortStatusText(16, "19200,E,7,2") << "Com 16 : 19200,E,7,2  ";
+            << openPortStatusText(16, port16.line) << "Com 16 : 19200,E,7,2  ";
         QTest::newRow("open, defaults")
-            << openPortStatusText(1, "9600,N,8,1") << "Com 1 : 9600,N,8,1  ";
+            << openPortStatusText(1, LineSettings()) << "Com 1 : 9600,N,8,1  ";
         QTest::newRow("closed") << closedPortStatusText() << "Com :  Not Connected    ";
     }
     void texts() {
@@ -83,11 +81,11 @@ private slots:
 
     void applyInOrder() {
         Bench bench;
-        bench.settings = makeSettings(16, "19200", "E", "7", "2");
+        bench.settings = makeSettings(16, 19200, QSerialPort::EvenParity, QSerialPort::Data7,
+                                      QSerialPort::TwoStop);
         bench.control.applyPortSettings();
         QCOMPARE(bench.port.configurationLog(),
-                 (QStringList{"CommPort=16", "Settings=19200,E,7,2", "SThreshold=1", "RThreshold=1",
-                              "InputLen=1"}));
+                 (QStringList{"CommPort=16", "Settings=19200,E,7,2"}));
         QVERIFY(bench.messages.shown().empty());
     }
 
@@ -101,7 +99,8 @@ private slots:
         QFETCH(bool, refusePortNumber);
         QFETCH(QStringList, applied);
         Bench bench;
-        bench.settings = makeSettings(3, "19200", "O", "8", "1");
+        bench.settings = makeSettings(3, 19200, QSerialPort::OddParity, QSerialPort::Data8,
+                                      QSerialPort::OneStop);
         const PortSettings before = bench.settings;
         if (refusePortNumber)
             bench.port.refusePortNumber("No such port");
@@ -109,7 +108,6 @@ private slots:
             bench.port.refuseSettings("No such port");
         bench.control.applyPortSettings();
         QCOMPARE(bench.port.configurationLog(), applied);
-        QCOMPARE(bench.port.sendThreshold(), 0);
         QCOMPARE(bench.settings, before);
         QCOMPARE(bench.messages.shown().size(), size_t(1));
         QCOMPARE(bench.messages.shown().front().text, QStringLiteral("No such port"));
@@ -131,7 +129,8 @@ private slots:
         QFETCH(bool, refuseSettings);
         QFETCH(QString, expected);
         Bench bench;
-        bench.settings = makeSettings(3, "19200", "O", "7", "2");
+        bench.settings = makeSettings(3, 19200, QSerialPort::OddParity, QSerialPort::Data7,
+                                      QSerialPort::TwoStop);
         if (refuseSettings)
             bench.port.refuseSettings("refused");
         if (apply)

@@ -1,4 +1,4 @@
-#include "serial/linesettings.h"
+#include "controls/linesettings.h"
 #include "serial/portdescriptions.h"
 #include "serial/systemportmapping.h"
 
@@ -10,9 +10,10 @@ class TestPortDetails : public QObject {
     Q_OBJECT
 
 private slots:
+    // The one reading of "BAUD,P,D,S"; a refusal names the part that is wrong.
     void lineSettings_data() {
         QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("reported");
+        QTest::addColumn<QString>("reported"); // or what the refusal quotes
         QTest::addColumn<double>("bits");
         QTest::newRow("defaults") << "9600,N,8,1"
                                   << "9600,N,8,1" << 10.0;
@@ -20,29 +21,55 @@ private slots:
                                     << "19200,E,7,2" << 11.0;
         QTest::newRow("lower-case parity") << "1200,o,5,1"
                                            << "1200,O,5,1" << 8.0;
-        QTest::newRow("one and a half") << "110,M,5,1.5"
-                                        << "110,M,5,1.5" << 8.5;
-        QTest::newRow("space") << "115200,S,6,1"
-                               << "115200,S,6,1" << 9.0;
-        QTest::newRow("not a rate") << "9601,N,8,1"
-                                    << "" << 0.0;
+        QTest::newRow("a rate the dialog lacks") << "9601,N,8,1"
+                                                 << "9601,N,8,1" << 10.0;
+        QTest::newRow("blanks around parts") << "9600, N,8, 1"
+                                             << "9600,N,8,1" << 10.0;
+        QTest::newRow("empty") << ""
+                               << "\"\"" << 0.0;
+        QTest::newRow("three parts") << "9600,N,8"
+                                     << "\"9600,N,8\"" << 0.0;
+        QTest::newRow("five parts") << "9600,N,8,1,"
+                                    << "\"9600,N,8,1,\"" << 0.0;
+        QTest::newRow("baud not a number") << "fast,N,8,1"
+                                           << "baud rate \"fast\"" << 0.0;
+        QTest::newRow("baud 0") << "0,N,8,1"
+                                << "baud rate \"0\"" << 0.0;
         QTest::newRow("two letters") << "9600,NO,8,1"
-                                     << "" << 0.0;
+                                     << "parity \"NO\"" << 0.0;
+        QTest::newRow("mark") << "9600,M,8,1"
+                              << "parity \"M\"" << 0.0;
         QTest::newRow("four data bits") << "9600,N,4,1"
-                                        << "" << 0.0;
-        QTest::newRow("blank") << "9600,N,8, 1"
-                               << "" << 0.0;
+                                        << "data bits \"4\"" << 0.0;
+        QTest::newRow("one and a half") << "9600,N,8,1.5"
+                                        << "stop bits \"1.5\"" << 0.0;
     }
     void lineSettings() {
         QFETCH(QString, text);
         QFETCH(QString, reported);
         QFETCH(double, bits);
-        const auto parsed = LineSettings::parse(text);
-        QCOMPARE(parsed.has_value(), !reported.isEmpty());
+        QString why;
+        const auto parsed = LineSettings::parse(text, &why);
+        QCOMPARE(parsed.has_value(), bits > 0);
         if (parsed) {
             QCOMPARE(parsed->text(), reported);
             QCOMPARE(parsed->bitsPerCharacter(), bits);
+            QVERIFY(why.isEmpty());
+        } else {
+            QVERIFY2(why.contains(reported), qPrintable(why));
         }
+    }
+
+    // Settings no command line offers still read out and time right.
+    void typedOnlySettings() {
+        const LineSettings mark{110, QSerialPort::MarkParity, QSerialPort::Data5,
+                                QSerialPort::OneAndHalfStop};
+        QCOMPARE(mark.text(), QStringLiteral("110,M,5,1.5"));
+        QCOMPARE(mark.bitsPerCharacter(), 8.5);
+        const LineSettings space{115200, QSerialPort::SpaceParity, QSerialPort::Data6,
+                                 QSerialPort::OneStop};
+        QCOMPARE(space.text(), QStringLiteral("115200,S,6,1"));
+        QCOMPARE(space.bitsPerCharacter(), 9.0);
     }
 
     void systemMapping_data() {

@@ -59,10 +59,7 @@ struct Dialog {
 PortSettings nonDefaults() {
     PortSettings settings;
     settings.portNumber = 7;
-    settings.baudRate = "38400";
-    settings.parityLetter = "E";
-    settings.dataBits = "5";
-    settings.stopBits = "2";
+    settings.line = {38400, QSerialPort::EvenParity, QSerialPort::Data5, QSerialPort::TwoStop};
     return settings;
 }
 
@@ -109,12 +106,12 @@ private slots:
         dialog.selector(Logic::kPort).pick(2);
         dialog.selector(Logic::kParity).pick(1);
         QCOMPARE(int(dialog.settings.portNumber), 3);
-        QCOMPARE(dialog.settings.parityLetter, QStringLiteral("O"));
+        QCOMPARE(dialog.settings.line.parity, QSerialPort::OddParity);
         QVERIFY(dialog.port.configurationLog().isEmpty());
 
         dialog.logic.okClicked();
         QCOMPARE(dialog.port.portNumber(), 3);
-        QCOMPARE(dialog.port.settings(), QStringLiteral("9600,O,8,1"));
+        QCOMPARE(dialog.port.settings().text(), QStringLiteral("9600,O,8,1"));
         QCOMPARE(dialog.hidden, 1);
     }
 
@@ -126,11 +123,11 @@ private slots:
         dialog.logic.cancelClicked();
         QCOMPARE(dialog.hidden, 1);
         QVERIFY(dialog.port.configurationLog().isEmpty());
-        QCOMPARE(dialog.settings.settingsText(), QStringLiteral("19200,N,8,2"));
+        QCOMPARE(dialog.settings.line.text(), QStringLiteral("19200,N,8,2"));
         QCOMPARE(dialog.shownTexts(), (QStringList{"19200", "8", "None", "2", "Comport 1"}));
 
         dialog.logic.okClicked();
-        QCOMPARE(dialog.port.settings(), QStringLiteral("19200,N,8,2"));
+        QCOMPARE(dialog.port.settings().text(), QStringLiteral("19200,N,8,2"));
     }
 
     void restoreDefaultsThenCancel() {
@@ -152,9 +149,31 @@ private slots:
         dialog.logic.okClicked();
         dialog.port.refusePortNumber("Port already open.");
         dialog.logic.okClicked();
-        QCOMPARE(dialog.port.configurationLog().size(), 5);
+        QCOMPARE(dialog.port.configurationLog().size(), 2);
         QCOMPARE(dialog.messages.shown().size(), size_t(1));
         QCOMPARE(dialog.hidden, 2);
+    }
+
+    // Each entry stores the value it shows, as the status bar will write it.
+    void everyEntryStoresWhatItShows_data() {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<int>("part"); // of "BAUD,P,D,S"
+        QTest::newRow("baud") << int(Logic::kBaudRate) << 0;
+        QTest::newRow("parity") << int(Logic::kParity) << 1;
+        QTest::newRow("data bits") << int(Logic::kDataBits) << 2;
+        QTest::newRow("stop bits") << int(Logic::kStopBits) << 3;
+    }
+    void everyEntryStoresWhatItShows() {
+        QFETCH(int, index);
+        QFETCH(int, part);
+        Dialog dialog;
+        dialog.logic.load();
+        for (int position = 0; position < dialog.selector(index).count(); ++position) {
+            dialog.selector(index).pick(position);
+            const QString shown = dialog.selector(index).text();
+            const QString stored = dialog.settings.line.text().split(',').at(part);
+            QCOMPARE(stored, index == Logic::kParity ? shown.left(1) : shown);
+        }
     }
 
     void typedTextIsIgnored() {
@@ -163,9 +182,9 @@ private slots:
         dialog.selector(Logic::kBaudRate).pick(5);
         dialog.selector(Logic::kBaudRate).type("57600");
         dialog.logic.configClicked(Logic::kBaudRate);
-        QCOMPARE(dialog.settings.baudRate, QStringLiteral("19200"));
+        QCOMPARE(dialog.settings.line.baudRate, 19200);
         dialog.logic.okClicked();
-        QCOMPARE(dialog.port.settings(), QStringLiteral("19200,N,8,1"));
+        QCOMPARE(dialog.port.settings().text(), QStringLiteral("19200,N,8,1"));
     }
 
     // No selection (-1) or a position the value table lacks stores nothing, for every selector.
@@ -197,7 +216,7 @@ private slots:
         dialog.logic.configClicked(5);
         dialog.logic.configClicked(-1);
         PortSettings expected = nonDefaults();
-        expected.baudRate = "1200";
+        expected.line.baudRate = 1200;
         QCOMPARE(dialog.settings, expected);
     }
 };

@@ -2,6 +2,8 @@
 
 // Reading a drawn form back: where a control sits, what it says, and where Tab goes.
 
+#include "ui/twips.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QGroupBox>
@@ -10,15 +12,6 @@
 #include <QTest>
 
 namespace velk::test {
-
-// Twips to logical pixels, rounded to the nearest.
-inline int px(int twips) {
-    return (twips + 7) / 15;
-}
-
-inline QRect pixels(const QRect& twips) {
-    return QRect(px(twips.x()), px(twips.y()), px(twips.width()), px(twips.height()));
-}
 
 // Where a control sits in the window's client area, whatever frame holds it.
 inline QRect windowRect(const QWidget* window, const QWidget* widget) {

@@ -82,7 +82,7 @@ private slots:
         ConfigureDialog dialog(dialogEntries());
         auto* widget = dialog.findChild<QWidget*>(name);
         QVERIFY(widget);
-        QCOMPARE(windowRect(&dialog, widget), pixels(twips));
+        QCOMPARE(windowRect(&dialog, widget), twipsRect(twips));
         QCOMPARE(captionOf(widget), text);
     }
 
@@ -102,7 +102,7 @@ private slots:
         ConfigureDialog dialog(dialogEntries());
         auto* combo = dialog.findChild<QComboBox*>(QStringLiteral("Combo_Config(%1)").arg(index));
         QVERIFY(combo);
-        QCOMPARE(windowRect(&dialog, combo), pixels(inFrame(2400, top, 1575, 315)));
+        QCOMPARE(windowRect(&dialog, combo), twipsRect(inFrame(2400, top, 1575, 315)));
         QCOMPARE(combo->font().pointSizeF(), 8.25);
         Selector& selector = dialog.config(index);
         QCOMPARE(selector.count(), int(entries.size()));

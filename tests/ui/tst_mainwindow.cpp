@@ -105,8 +105,23 @@ private slots:
         MainWindow window;
         QWidget* widget = control(window, name);
         QVERIFY(widget);
-        const QRect expected = pixels(twips);
+        const QRect expected = twipsRect(twips);
         QCOMPARE(windowRect(&window, widget), expected);
+    }
+
+    // Positions are drawn in twips and rounded to the nearest pixel.
+    void twipsRounding_data() {
+        QTest::addColumn<int>("twips");
+        QTest::addColumn<int>("pixels");
+        QTest::newRow("zero") << 0 << 0;
+        QTest::newRow("just under half a pixel") << 7 << 0;
+        QTest::newRow("half a pixel rounds up") << 8 << 1;
+        QTest::newRow("one pixel") << 15 << 1;
+        QTest::newRow("window width") << 8775 << 585;
+    }
+    void twipsRounding() {
+        QFETCH(int, twips);
+        QTEST(velk::twipsToPixels(twips), "pixels");
     }
 
     void captions_data() {
@@ -248,8 +263,8 @@ private slots:
         QCOMPARE(bar.panelText(2),
                  QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat));
         auto& qtBar = static_cast<QtStatusBar&>(bar);
-        QCOMPARE(qtBar.panel(2)->width(), px(1440));
-        QVERIFY(qtBar.panel(1)->maximumWidth() == px(7035));
+        QCOMPARE(qtBar.panel(2)->width(), twipsToPixels(1440));
+        QVERIFY(qtBar.panel(1)->maximumWidth() == twipsToPixels(7035));
     }
 
     void connectCoversDisconnect() {

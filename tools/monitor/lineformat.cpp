@@ -1,11 +1,15 @@
 #include "monitor/lineformat.h"
 
-#include "monitor/clockfield.h"
-#include "monitor/framedecoder.h"
+#include "clock/dayrules.h"
+#include "wire/framedecoder.h"
+#include "wire/framelayout.h"
 
 namespace velk {
 
 namespace {
+using frames::clockFieldIndex;
+using frames::kClockFields;
+
 // Fixed English names: the output is read by people and by scripts alike, whatever the locale.
 constexpr const char* kMonthNames[] = {"January",   "February", "March",    "April",
                                        "May",       "June",     "July",     "August",
@@ -26,14 +30,6 @@ QString letterText(char letter) {
     return QStringLiteral("0x") + hexBytes(QByteArray(1, letter));
 }
 
-// The panel's years are this century's, so every year divisible by four is a leap year.
-int daysInMonth(int month, int year) {
-    static constexpr int kDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (month == 2 && year % 4 != 0)
-        return 28;
-    return kDays[month - 1];
-}
-
 QString invalidReason(const LineEvent& event) {
     switch (event.reason) {
     case InvalidReason::NoStartByte:
@@ -43,7 +39,7 @@ QString invalidReason(const LineEvent& event) {
     case InvalidReason::NotDigit:
         return fieldName(event.letter) + QStringLiteral(" frame without two digits");
     case InvalidReason::OutOfRange: {
-        const ClockField& field = kClockFields[clockFieldIndex(event.letter)];
+        const frames::ClockField& field = kClockFields[clockFieldIndex(event.letter)];
         return QStringLiteral("%1 %2 out of range %3 to %4")
             .arg(QString::fromLatin1(field.name), twoDigits(event.value), twoDigits(field.minimum),
                  twoDigits(field.maximum));
@@ -60,8 +56,8 @@ QString invalidReason(const LineEvent& event) {
 }
 
 QString target(int address) {
-    return address == kAllDevices ? QStringLiteral("all devices")
-                                  : QStringLiteral("address %1").arg(address);
+    return address == frames::kAllDevices ? QStringLiteral("all devices")
+                                          : QStringLiteral("address %1").arg(address);
 }
 } // namespace
 
@@ -92,7 +88,7 @@ QString describeClockSetting(const ClockSetting& clock) {
                         .arg(twoDigits(clock.hour), twoDigits(clock.minute))
                         .arg(clock.day)
                         .arg(month, twoDigits(clock.year));
-    if (knownMonth && clock.day > daysInMonth(clock.month, clock.year))
+    if (knownMonth && clock.day > *daysInMonth(clock.month, clock.year))
         words += QStringLiteral(" (no such day)");
     return words;
 }

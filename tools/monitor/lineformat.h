@@ -1,6 +1,6 @@
 #pragma once
 
-#include "monitor/lineevent.h"
+#include "wire/lineevent.h"
 
 #include <QByteArray>
 #include <QString>

@@ -5,6 +5,9 @@
 namespace velk {
 
 namespace {
+using frames::kClockFieldCount;
+using frames::kClockFields;
+
 QString shown(const QString& title) {
     return title.isEmpty() ? QStringLiteral("nothing (cleared)") : quoteText(title);
 }
@@ -14,7 +17,7 @@ void LineSummary::apply(const LineEvent& event) {
     switch (event.kind) {
     case LineEvent::Kind::Title:
     case LineEvent::Kind::Clear:
-        if (event.address == kAllDevices) {
+        if (event.address == frames::kAllDevices) {
             m_titles.clear();
             m_allDevices = event.text;
         } else {
@@ -22,7 +25,7 @@ void LineSummary::apply(const LineEvent& event) {
         }
         break;
     case LineEvent::Kind::ClockField:
-        m_clock[clockFieldIndex(event.letter)] = event.value;
+        m_clock[frames::clockFieldIndex(event.letter)] = event.value;
         break;
     case LineEvent::Kind::ClockGroup:
     case LineEvent::Kind::Invalid:

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "monitor/clockfield.h"
-#include "monitor/lineevent.h"
+#include "wire/framelayout.h"
+#include "wire/lineevent.h"
 
 #include <QString>
 #include <QStringList>
@@ -25,7 +25,7 @@ public:
 private:
     std::map<int, QString> m_titles;
     std::optional<QString> m_allDevices;
-    std::optional<int> m_clock[kClockFieldCount];
+    std::optional<int> m_clock[frames::kClockFieldCount];
 };
 
 } // namespace velk

@@ -10,17 +10,6 @@ namespace {
 // Noise outside any frame is held until the next start byte; on a quiet line it is shown after
 // this pause so it does not wait unseen.
 constexpr int kQuietMs = 100;
-
-QSerialPort::Parity parity(char letter) {
-    switch (letter) {
-    case 'E':
-        return QSerialPort::EvenParity;
-    case 'O':
-        return QSerialPort::OddParity;
-    default:
-        return QSerialPort::NoParity;
-    }
-}
 } // namespace
 
 Monitor::Monitor(MonitorOptions options, QTextStream& out, QTextStream& err, Now now)
@@ -32,7 +21,7 @@ Monitor::Monitor(MonitorOptions options, QTextStream& out, QTextStream& err, Now
 }
 
 QString Monitor::start() {
-    const ReadLineSettings& line = m_options.line;
+    const LineSettings& line = m_options.line;
     // A bare name such as ttyUSB0 or COM3 is the system's port name; anything with a slash is a
     // path, taken from the current directory when relative (pseudo-terminals, symlinks).
     const QString& device = m_options.device;
@@ -46,11 +35,10 @@ QString Monitor::start() {
 #endif
         return QStringLiteral("cannot open %1: %2").arg(named, m_port->errorString());
     }
-    const bool configured =
-        m_port->setBaudRate(line.baudRate) && m_port->setParity(parity(line.parity)) &&
-        m_port->setDataBits(QSerialPort::DataBits(line.dataBits)) &&
-        m_port->setStopBits(line.stopBits == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop) &&
-        m_port->setFlowControl(QSerialPort::NoFlowControl);
+    const bool configured = m_port->setBaudRate(line.baudRate) && m_port->setParity(line.parity) &&
+                            m_port->setDataBits(line.dataBits) &&
+                            m_port->setStopBits(line.stopBits) &&
+                            m_port->setFlowControl(QSerialPort::NoFlowControl);
     if (!configured) {
         const QString why = m_port->errorString();
         m_port->close();

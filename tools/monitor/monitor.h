@@ -1,8 +1,8 @@
 #pragma once
 
-#include "monitor/framedecoder.h"
 #include "monitor/linesummary.h"
 #include "monitor/monitoroptions.h"
+#include "wire/framedecoder.h"
 
 #include <QObject>
 #include <QSerialPort>

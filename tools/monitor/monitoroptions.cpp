@@ -41,7 +41,7 @@ MonitorOptions MonitorOptions::parse(const QStringList& arguments) {
     }
     options.device = positional.at(0);
     if (positional.size() == 2) {
-        const auto line = ReadLineSettings::parse(positional.at(1), &options.error);
+        const auto line = readLine(positional.at(1), &options.error);
         if (!line)
             return options;
         options.line = *line;
@@ -62,6 +62,24 @@ MonitorOptions MonitorOptions::parse(const QStringList& arguments) {
     }
     options.outcome = Outcome::Run;
     return options;
+}
+
+std::optional<LineSettings> MonitorOptions::readLine(const QString& text, QString* error) {
+    const qsizetype commas = text.count(QLatin1Char(','));
+    if (commas == 3)
+        return LineSettings::parse(text, error);
+    if (commas > 0) {
+        if (error)
+            *error = QStringLiteral("line settings \"%1\" are not BAUD or BAUD,PARITY,DATA,STOP")
+                         .arg(text);
+        return std::nullopt;
+    }
+    const std::optional<qint32> baudRate = LineSettings::parseBaudRate(text, error);
+    if (!baudRate)
+        return std::nullopt;
+    LineSettings line;
+    line.baudRate = *baudRate;
+    return line;
 }
 
 QString MonitorOptions::usage() {

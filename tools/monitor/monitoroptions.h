@@ -1,6 +1,6 @@
 #pragma once
 
-#include "monitor/readlinesettings.h"
+#include "controls/linesettings.h"
 
 #include <QString>
 #include <QStringList>
@@ -15,13 +15,16 @@ struct MonitorOptions {
     // The usage error, for Outcome::UsageError.
     QString error;
     QString device;
-    ReadLineSettings line;
+    LineSettings line;
     bool summary = false;
     // 0: run until stopped.
     qint64 durationMs = 0;
 
     // `arguments` as main() gets them, the program's name first.
     static MonitorOptions parse(const QStringList& arguments);
+    // Reads the line settings argument: "BAUD,PARITY,DATA,STOP", or a baud rate alone with
+    // N,8,1. Nothing, with `error` saying why, when the text does not describe a line.
+    static std::optional<LineSettings> readLine(const QString& text, QString* error);
     // The one-line synopsis.
     static QString usage();
     // What --help prints.

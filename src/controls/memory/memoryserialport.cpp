@@ -4,40 +4,22 @@
 
 namespace velk {
 
-QString MemorySerialPort::setPortNumber(int number) {
+bool MemorySerialPort::setPortNumber(int number, QString* why) {
     if (!m_portNumberError.isEmpty())
-        return m_portNumberError;
+        return refuse(why, m_portNumberError);
     if (m_open)
-        return QStringLiteral("Port already open.");
+        return refuse(why, QStringLiteral("Port already open."));
     m_portNumber = number;
     m_log << QStringLiteral("CommPort=%1").arg(number);
-    return {};
+    return true;
 }
 
-QString MemorySerialPort::setSettings(const QString& settings) {
+bool MemorySerialPort::setSettings(const LineSettings& settings, QString* why) {
     if (!m_settingsError.isEmpty())
-        return m_settingsError;
+        return refuse(why, m_settingsError);
     m_settings = settings;
-    m_log << QStringLiteral("Settings=%1").arg(settings);
-    return {};
-}
-
-QString MemorySerialPort::setSendThreshold(int value) {
-    m_sThreshold = value;
-    m_log << QStringLiteral("SThreshold=%1").arg(value);
-    return {};
-}
-
-QString MemorySerialPort::setReceiveThreshold(int value) {
-    m_rThreshold = value;
-    m_log << QStringLiteral("RThreshold=%1").arg(value);
-    return {};
-}
-
-QString MemorySerialPort::setInputLength(int value) {
-    m_inputLength = value;
-    m_log << QStringLiteral("InputLen=%1").arg(value);
-    return {};
+    m_log << QStringLiteral("Settings=%1").arg(settings.text());
+    return true;
 }
 
 QString MemorySerialPort::open() {

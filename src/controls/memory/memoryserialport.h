@@ -12,12 +12,9 @@ namespace velk {
 class MemorySerialPort : public SerialPort {
 public:
     int portNumber() const override { return m_portNumber; }
-    QString setPortNumber(int number) override;
-    QString settings() const override { return m_settings; }
-    QString setSettings(const QString& settings) override;
-    QString setSendThreshold(int value) override;
-    QString setReceiveThreshold(int value) override;
-    QString setInputLength(int value) override;
+    bool setPortNumber(int number, QString* why) override;
+    LineSettings settings() const override { return m_settings; }
+    bool setSettings(const LineSettings& settings, QString* why) override;
 
     bool isOpen() const override { return m_open; }
     QString open() override;
@@ -38,18 +35,12 @@ public:
     // Simulates the device vanishing: the port closes and the lost handler runs.
     void lose();
 
-    int sendThreshold() const { return m_sThreshold; }
-    int receiveThreshold() const { return m_rThreshold; }
-    int inputLength() const { return m_inputLength; }
     // Every configuration call in order, e.g. "CommPort=3", "Settings=9600,O,8,1".
     const QStringList& configurationLog() const { return m_log; }
 
 private:
     int m_portNumber = 1;
-    QString m_settings = QStringLiteral("9600,N,8,1");
-    int m_sThreshold = 0;
-    int m_rThreshold = 0;
-    int m_inputLength = 0;
+    LineSettings m_settings;
     bool m_open = false;
     QByteArray m_written;
     std::vector<QByteArray> m_writes;

@@ -1,6 +1,6 @@
-#include "protocol/linecharset.h"
+#include "wire/linecharset.h"
 
-#include "protocol/systemcharset.h"
+#include "wire/systemcharset.h"
 
 #include <QList>
 

@@ -1,4 +1,4 @@
-#include "protocol/systemcharset.h"
+#include "wire/systemcharset.h"
 
 namespace velk::linecharset {
 

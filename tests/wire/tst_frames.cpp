@@ -1,4 +1,5 @@
-#include "protocol/frames.h"
+#include "wire/framedecoder.h"
+#include "wire/frames.h"
 #include "support/systemset.h"
 
 #include <QtTest>
@@ -82,6 +83,65 @@ private slots:
         QFETCH(QString, value);
         QFETCH(QByteArray, frame);
         QCOMPARE(frames::clockFrame(letter, value), frame);
+    }
+
+    // What the panel encodes, the monitor's decoder reads back as the same frame.
+    void decodesWhatItEncodes_data() {
+        QTest::addColumn<QByteArray>("frame");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("address");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<char>("letter");
+        QTest::addColumn<int>("value");
+        const int title = int(LineEvent::Kind::Title);
+        const int clock = int(LineEvent::Kind::ClockField);
+        QTest::newRow("title to all")
+            << frames::titleFrame(*frames::addressByte(0), "Title String ...") << title << 255
+            << "Title String ..." << char(0) << 0;
+        QTest::newRow("title holding the frame bytes")
+            << frames::titleFrame(47, "/M05/T") << title << 47 << "/M05/T" << char(0) << 0;
+        QTest::newRow("Latin-1 title")
+            << frames::titleFrame(254, QString::fromUtf8("Grüße ÿ")) << title << 254
+            << QString::fromUtf8("Grüße ÿ") << char(0) << 0;
+        QTest::newRow("clear") << frames::clearFrame(1) << int(LineEvent::Kind::Clear) << 1 << ""
+                               << char(0) << 0;
+        for (const frames::ClockField& field : frames::kClockFields) {
+            for (const int value : {field.minimum, field.maximum}) {
+                const QString digits = QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
+                QTest::addRow("%s %d", field.name, value)
+                    << frames::clockFrame(field.letter, digits) << clock << 0 << "" << field.letter
+                    << value;
+            }
+        }
+    }
+    void decodesWhatItEncodes() {
+        QFETCH(QByteArray, frame);
+        FrameDecoder decoder;
+        std::vector<LineEvent> events = decoder.feed(frame);
+        QCOMPARE(events.size(), size_t(1));
+        const LineEvent& event = events.front();
+        QTEST(int(event.kind), "kind");
+        QTEST(event.address, "address");
+        QTEST(event.text, "text");
+        QTEST(event.letter, "letter");
+        QTEST(event.value, "value");
+        QCOMPARE(event.bytes, frame);
+        QVERIFY(decoder.finish().empty());
+    }
+
+    // A clock group in the order it goes out is read back as one clock setting.
+    void clockGroupRoundTrip() {
+        const QString values[frames::kClockFieldCount] = {"05", "14", "03", "07", "19"};
+        FrameDecoder decoder;
+        std::vector<LineEvent> events;
+        for (int field = 0; field < frames::kClockFieldCount; ++field) {
+            for (const LineEvent& event : decoder.feed(
+                     frames::clockFrame(frames::kClockFields[field].letter, values[field])))
+                events.push_back(event);
+        }
+        QCOMPARE(events.size(), size_t(frames::kClockFieldCount + 1));
+        QCOMPARE(int(events.back().kind), int(LineEvent::Kind::ClockGroup));
+        QCOMPARE(events.back().clock, (ClockSetting{5, 14, 3, 7, 19}));
     }
 };
 

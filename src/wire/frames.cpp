@@ -1,6 +1,6 @@
-#include "protocol/frames.h"
+#include "wire/frames.h"
 
-#include "protocol/linecharset.h"
+#include "wire/linecharset.h"
 
 namespace velk::frames {
 
@@ -14,12 +14,12 @@ std::optional<quint8> addressByte(int listIndex) {
 
 QByteArray titleFrame(quint8 address, const QString& text) {
     QByteArray frame;
-    frame.append(char(kStartByte));
+    frame.append(kStartByte);
     frame.append(kTitleLetter);
     frame.append(char(address));
     // Whatever text reaches here, only what the line can carry goes inside the frame.
     frame.append(linecharset::encode(text));
-    frame.append(char(kTerminator));
+    frame.append(kTerminator);
     return frame;
 }
 
@@ -29,7 +29,7 @@ QByteArray clearFrame(quint8 address) {
 
 QByteArray clockFrame(char letter, const QString& value) {
     QByteArray frame;
-    frame.append(char(kStartByte));
+    frame.append(kStartByte);
     frame.append(letter);
     if (!value.isEmpty())
         frame.append(linecharset::encode(QString(value.front()) + value.back()));

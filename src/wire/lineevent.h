@@ -59,7 +59,4 @@ struct LineEvent {
     friend bool operator!=(const LineEvent& a, const LineEvent& b) { return !(a == b); }
 };
 
-// The address byte that reaches every device at once.
-inline constexpr int kAllDevices = 255;
-
 } // namespace velk

@@ -1,12 +1,13 @@
-#include "monitor/framedecoder.h"
+#include "wire/framedecoder.h"
 
 namespace velk {
 
 namespace {
-constexpr char kStartByte = 0x2F;
-constexpr char kTitleLetter = 'T';
-constexpr char kTerminator = 0x0D;
-constexpr int kTitleHeader = 3; // start byte, letter, address
+using frames::clockFieldIndex;
+using frames::kClockFieldCount;
+using frames::kStartByte;
+using frames::kTerminator;
+using frames::kTitleHeaderLength;
 
 LineEvent invalid(InvalidReason reason, char letter = 0, int value = 0) {
     LineEvent event;
@@ -79,7 +80,7 @@ void FrameDecoder::take(char byte, std::vector<LineEvent>& out) {
 }
 
 void FrameDecoder::takeLetter(char byte, std::vector<LineEvent>& out) {
-    if (byte == kTitleLetter) {
+    if (byte == frames::kTitleLetter) {
         m_frame += byte;
         m_state = State::Address;
     } else if (clockFieldIndex(byte) >= 0) {
@@ -92,7 +93,7 @@ void FrameDecoder::takeLetter(char byte, std::vector<LineEvent>& out) {
 
 void FrameDecoder::takePayload(char byte, std::vector<LineEvent>& out) {
     if (byte != kTerminator) {
-        if (m_frame.size() - kTitleHeader >= kMaxTitleLength)
+        if (m_frame.size() - kTitleHeaderLength >= kMaxTitleLength)
             rejectLongTitle(byte, out);
         else
             m_frame += byte;
@@ -101,7 +102,8 @@ void FrameDecoder::takePayload(char byte, std::vector<LineEvent>& out) {
     m_frame += byte;
     LineEvent event;
     event.address = quint8(m_frame.at(2));
-    event.text = QString::fromLatin1(m_frame.mid(kTitleHeader, m_frame.size() - kTitleHeader - 1));
+    event.text = QString::fromLatin1(
+        m_frame.mid(kTitleHeaderLength, m_frame.size() - kTitleHeaderLength - 1));
     event.kind = event.text.isEmpty() ? LineEvent::Kind::Clear : LineEvent::Kind::Title;
     event.bytes = m_frame;
     m_frame.clear();
@@ -116,10 +118,10 @@ void FrameDecoder::takeDigit(char byte, std::vector<LineEvent>& out) {
         return;
     }
     m_frame += byte;
-    if (m_frame.size() < 4)
+    if (m_frame.size() < frames::kClockFrameLength)
         return;
     const int value = (m_frame.at(2) - '0') * 10 + (m_frame.at(3) - '0');
-    const ClockField& field = kClockFields[clockFieldIndex(letter)];
+    const frames::ClockField& field = frames::kClockFields[clockFieldIndex(letter)];
     LineEvent event;
     if (value < field.minimum || value > field.maximum) {
         event = invalid(InvalidReason::OutOfRange, letter, value);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "monitor/clockfield.h"
-#include "monitor/lineevent.h"
+#include "wire/framelayout.h"
+#include "wire/lineevent.h"
 
 #include <QByteArray>
 
@@ -43,7 +43,7 @@ private:
     QByteArray m_frame; // the frame being read, from its start byte
     LineEvent m_noise;  // rejected bytes waiting for the next start byte
     int m_groupLength = 0;
-    int m_group[kClockFieldCount] = {};
+    int m_group[frames::kClockFieldCount] = {};
 };
 
 } // namespace velk
