@@ -6,6 +6,7 @@
 #include "controls/localclock.h"
 #include "controls/textbox.h"
 #include "protocol/clockcommands.h"
+#include "protocol/statuspanels.h"
 #include "protocol/transmitter.h"
 
 namespace velk {
@@ -17,14 +18,15 @@ const QString kTwelveHourPattern = QStringLiteral("hh:mm:ss AP");
 
 TickHandler::TickHandler(const LocalClock& clock, TextBox& timeDisplay, TextBox& dateDisplay,
                          CheckBox& sync, ClockCapture& capture, Transmitter& transmitter,
-                         const ClockCommands& hourMode)
+                         const ClockCommands& hourMode, StatusPanels& status)
     : m_clock(clock), m_timeDisplay(timeDisplay), m_dateDisplay(dateDisplay), m_sync(sync),
-      m_capture(capture), m_transmitter(transmitter), m_hourMode(hourMode) {}
+      m_capture(capture), m_transmitter(transmitter), m_hourMode(hourMode), m_status(status) {}
 
 void TickHandler::tick() {
     m_timeDisplay.setText(
         m_clock.format(m_hourMode.twelveHourMode() ? kTwelveHourPattern : kTwentyFourHourPattern));
     m_dateDisplay.setText(m_clock.dateText());
+    m_status.tick();
     if (!m_sync.isChecked())
         return;
     m_capture.captureSyncClock();
@@ -39,6 +41,7 @@ void TickHandler::tick() {
 void TickHandler::showDisplays() {
     m_timeDisplay.setText(m_clock.format(kTwentyFourHourPattern));
     m_dateDisplay.setText(m_clock.dateText());
+    m_status.showDate();
 }
 
 } // namespace velk
