@@ -16,14 +16,19 @@ QString openFailureDescription(OpenFailure failure, const QString& device, const
                                            "dialout group:\n"
                                            "    sudo usermod -aG dialout $USER\n"
                                            "then log out and log in again.");
-    case OpenFailure::NoSuchDevice: {
+    case OpenFailure::NoSuchDevice:
+    case OpenFailure::NotResponding: {
         const QString present = presentPorts.isEmpty()
                                     ? QStringLiteral("The system reports no serial ports.")
                                     : QStringLiteral("Serial ports present: %1.")
                                           .arg(presentPorts.join(QStringLiteral(", ")));
-        return cannotOpen +
-               QStringLiteral("no such device.\n"
-                              "Check the cable and the USB adapter, or choose "
+        const QString reason = failure == OpenFailure::NoSuchDevice
+                                   ? QStringLiteral("no such device.\n")
+                                   : QStringLiteral("input/output error, the device does not "
+                                                    "respond (often a port name with no "
+                                                    "hardware behind it).\n");
+        return cannotOpen + reason +
+               QStringLiteral("Check the cable and the USB adapter, or choose "
                               "another port under SETTING.\n") +
                present;
     }
@@ -45,6 +50,12 @@ QString invalidSettingsDescription(const QString& settings) {
     return QStringLiteral("Invalid port settings \"%1\": expected baud rate, parity, data bits "
                           "and stop bits, e.g. 9600,N,8,1.")
         .arg(settings);
+}
+
+QString unsentBytesDescription(qint64 count) {
+    return (count == 1 ? QStringLiteral("1 byte was")
+                       : QStringLiteral("%1 bytes were").arg(count)) +
+           QStringLiteral(" not sent: the line is not taking data.");
 }
 
 QString settingsRefusedDescription(const QString& device, const QString& requested,

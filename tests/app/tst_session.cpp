@@ -132,6 +132,29 @@ private slots:
         QCOMPARE(h.statusPanels().value(0), told ? kLeftOutNotice : QString("Status"));
     }
 
+    // 100 Sends on a 1200-baud line that takes nothing, then Disconnect: the window keeps
+    // running, gives up soon after the line went quiet, and says how much was not sent.
+    void disconnectOnAStalledLine() {
+        PanelHarness h;
+        QVERIFY(h.pair.stallNear());
+        QCOMPARE(h.panel.port().setSettings("1200,N,8,1"), QString());
+        connectPanel(h);
+        for (int send = 0; send < 100; ++send)
+            h.click("Command2");
+        MessageCatcher messages;
+        int turns = 0;
+        QTimer turn;
+        QObject::connect(&turn, &QTimer::timeout, [&turns] { ++turns; });
+        turn.start(50);
+        h.click("CmdMenu(2)");
+        QVERIFY2(turns >= 1 && turns < 20, qPrintable(QString::number(turns))); // not 17 s
+        QVERIFY(h.button("CmdMenu(0)")->isVisible());
+        QCOMPARE(h.statusPanels().value(1), kClosedStatus);
+        QTRY_COMPARE(messages.seen().size(), 1);
+        QCOMPARE(messages.seen()[0].text,
+                 QString("2000 bytes were not sent: the line is not taking data."));
+    }
+
     void syncSendsTheClockAtSecondZero() {
         PanelHarness h;
         connectPanel(h);

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QStringList>
+#include <utility>
 #include <vector>
 
 namespace velk {
@@ -21,7 +22,10 @@ public:
 
     bool isOpen() const override { return m_open; }
     QString open() override;
-    void close() override { m_open = false; }
+    qint64 close() override {
+        m_open = false;
+        return std::exchange(m_unsent, 0);
+    }
     bool output(const QByteArray& bytes) override;
 
     // Everything handed to output() while open, in order, and one entry per write.
@@ -35,6 +39,8 @@ public:
     void refuseSettings(const QString& description) { m_settingsError = description; }
     // Fails the write with this 0-based index (counted from the last clearWritten).
     void failWrite(int index) { m_failingWrites.push_back(index); }
+    // The next close reports this many bytes the line would not take.
+    void leaveUnsent(qint64 bytes) { m_unsent = bytes; }
     // Simulates the device vanishing: the port closes and the lost handler runs.
     void lose();
 
@@ -51,6 +57,7 @@ private:
     int m_rThreshold = 0;
     int m_inputLength = 0;
     bool m_open = false;
+    qint64 m_unsent = 0;
     QByteArray m_written;
     std::vector<QByteArray> m_writes;
     int m_writeCount = 0;
