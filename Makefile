@@ -33,8 +33,10 @@ test-sanitize: deps
 	@cmake --build $(ASAN_DIR) -j $(JOBS)
 	@cd $(ASAN_DIR) && ctest --output-on-failure -j $(JOBS)
 
+# The Debian package, which lintian must pass without an error or a warning.
 package: build
 	@cd $(BUILD_DIR) && cpack -G DEB
+	@lintian --allow-root --fail-on error,warning $(BUILD_DIR)/velk-pro_*.deb
 
 screenshot: build
 	@bash scripts/screenshot $(BUILD_DIR)/velk-pro docs/velk-pro.png

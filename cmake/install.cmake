@@ -21,15 +21,51 @@ if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/resources/icons/velk-pro.svg)
 endif()
 endif()
 
+# Who answers for the package, in this one place: the package's maintainer field, the
+# copyright file and the changelog all take it from here.
+set(VELK_MAINTAINER_NAME "VELK-Pro maintainers")
+set(VELK_MAINTAINER_EMAIL "maintainers@velk-pro.example")
+set(VELK_MAINTAINER "${VELK_MAINTAINER_NAME} <${VELK_MAINTAINER_EMAIL}>")
+
 set(CPACK_PACKAGE_NAME velk-pro)
 set(CPACK_PACKAGE_VENDOR "VELK-Pro team")
-set(CPACK_PACKAGE_CONTACT "VELK-Pro team <velk-pro@localhost>")
+set(CPACK_PACKAGE_CONTACT "${VELK_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Sends title text and the date and time to clock and title display devices on a serial line, and keeps them in step with the PC clock.")
-set(CPACK_DEBIAN_PACKAGE_SECTION utils)
-set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Lines of at most 80 characters, as Debian descriptions want them.
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+       "Sends title text and the date and time to clock and title display devices\n"
+       "on a serial line, and keeps them in step with the PC clock. Includes\n"
+       "velk-monitor, which prints the frames seen on such a line.")
+
+# ---- Debian and other Unix systems: manual pages, copyright, changelog, package fields ----
+if(UNIX AND NOT APPLE)
+    # Every installed program gets its manual page, written once in docs/man and installed
+    # compressed as Debian wants it (gzip -9, no name or time stamp inside).
+    function(velk_manual_page program)
+        set(_page ${PROJECT_BINARY_DIR}/man/${program}.1)
+        configure_file(${PROJECT_SOURCE_DIR}/docs/man/${program}.1 ${_page} @ONLY)
+        add_custom_command(OUTPUT ${_page}.gz COMMAND gzip -9nkf ${_page} DEPENDS ${_page}
+                           VERBATIM)
+        add_custom_target(${program}-manual ALL DEPENDS ${_page}.gz)
+        install(FILES ${_page}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+    endfunction()
+    velk_manual_page(velk-pro)
+    velk_manual_page(velk-monitor)
+
+    set(_doc ${PROJECT_BINARY_DIR}/doc)
+    configure_file(packaging/copyright.in ${_doc}/copyright @ONLY)
+    configure_file(packaging/changelog.in ${_doc}/changelog @ONLY)
+    add_custom_command(OUTPUT ${_doc}/changelog.gz COMMAND gzip -9nkf ${_doc}/changelog
+                       DEPENDS ${_doc}/changelog VERBATIM)
+    add_custom_target(velk-changelog ALL DEPENDS ${_doc}/changelog.gz)
+    install(FILES ${_doc}/copyright ${_doc}/changelog.gz
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/${CPACK_PACKAGE_NAME})
+
+    set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+    set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+    set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+endif()
+
 set(CPACK_STRIP_FILES ON)
 # What differs between the .deb and the Windows installer is set per generator at packaging time.
 set(CPACK_VELK_SOURCE_DIR ${CMAKE_CURRENT_SOURCE_DIR})

@@ -3,6 +3,7 @@
 #include "clock/datetimeentry.h"
 #include "controls/windowcontrols.h"
 #include "protocol/clockcommands.h"
+#include "protocol/statuspanels.h"
 #include "protocol/ticker.h"
 #include "protocol/tickhandler.h"
 #include "protocol/titlecommands.h"
@@ -22,6 +23,7 @@ void bindMainWindowEvents(MainWindowControls& c, Ticker& ticker, SerialPort& por
     ClockCommands& clockCommands = handlers.clockCommands;
     DateTimeEntry& entry = handlers.entry;
     TickHandler& tick = handlers.tick;
+    StatusPanels& status = handlers.status;
 
     for (int index = 0; index < int(c.menu.size()); ++index)
         c.menu[index]->onClick([&connection, index] { connection.menuClicked(index); });
@@ -32,6 +34,8 @@ void bindMainWindowEvents(MainWindowControls& c, Ticker& ticker, SerialPort& por
     c.clear.onClick([&titles] { titles.clearClicked(); });
     c.send.onClick([&titles] { titles.sendClicked(); });
     c.title.onChange([&titles] { titles.titleChanged(); });
+    // Told once per edit, in the status bar, never in a box that would stop the typing.
+    c.title.onLeftOut([&status] { status.showNotice(kLeftOutNotice); });
 
     c.setTime.onClick([&clockCommands] { clockCommands.setTimeClicked(); });
     c.updateTime.onClick([&clockCommands] { clockCommands.updateTimeClicked(); });

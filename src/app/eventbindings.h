@@ -8,6 +8,7 @@ class ConnectionCommands;
 class DateTimeEntry;
 class SerialPort;
 class SettingsDialogLogic;
+class StatusPanels;
 class TickHandler;
 class Ticker;
 class TitleCommands;
@@ -20,6 +21,7 @@ struct MainWindowHandlers {
     ClockCommands& clockCommands;
     DateTimeEntry& entry;
     TickHandler& tick;
+    StatusPanels& status;
 };
 
 void bindMainWindowEvents(MainWindowControls& controls, Ticker& ticker, SerialPort& port,

@@ -3,8 +3,11 @@
 #include "app/settingsdialogwindow.h"
 #include "controls/serialport.h"
 #include "protocol/ticker.h"
+#include "serial/portdescriptions.h"
 #include "system/terminationwatcher.h"
 #include "ui/mainwindow.h"
+
+#include <cstdio>
 
 namespace velk {
 
@@ -18,7 +21,15 @@ Panel::Panel(std::unique_ptr<SerialPort> port, const LocalClock& clock)
         });
 }
 
-Panel::~Panel() = default;
+Panel::~Panel() {
+    // Exit waits for pending bytes as Disconnect does. What the line would not take can only be
+    // told on standard error now that the window is gone.
+    m_core->ticker().stop();
+    if (m_port->isOpen()) {
+        if (const qint64 unsent = m_port->close(); unsent > 0)
+            std::fprintf(stderr, "velk-pro: %s\n", qPrintable(unsentBytesDescription(unsent)));
+    }
+}
 
 void Panel::start() {
     m_window->show();

@@ -5,6 +5,8 @@
 #include "clock/datetimeentry.h"
 #include "controls/windowcontrols.h"
 #include "protocol/clockcommands.h"
+#include "wire/linecharset.h"
+#include "protocol/statuspanels.h"
 #include "protocol/ticker.h"
 #include "protocol/tickhandler.h"
 #include "protocol/titlecommands.h"
@@ -29,12 +31,20 @@ PanelCore::PanelCore(MainWindowControls& c, SerialPort& port, const LocalClock& 
         c.hour, c.minute, c.second, {*c.day[0], *c.day[1], *c.day[2], *c.day[3]}, c.month, c.year});
     m_capture = std::make_unique<ClockCapture>(clock);
     m_clockCommands = std::make_unique<ClockCommands>(*m_transmitter, *m_entry, *m_capture);
+    m_status = std::make_unique<StatusPanels>(c.statusBar, clock);
     m_tick = std::make_unique<TickHandler>(clock, c.timeDisplay, c.dateDisplay, c.sync, *m_capture,
-                                           *m_transmitter, *m_clockCommands);
+                                           *m_transmitter, *m_clockCommands, *m_status);
     m_ticker = std::make_unique<Ticker>(clock);
 
-    bindMainWindowEvents(c, *m_ticker, port,
-                         {*m_connection, *m_titles, *m_clockCommands, *m_entry, *m_tick});
+    // The title box takes only what the line can carry.
+    c.title.setInputFilter([](const QString& inserted) {
+        const linecharset::Filtered kept = linecharset::filter(inserted);
+        return KeptText{kept.text, kept.dropped};
+    });
+
+    bindMainWindowEvents(
+        c, *m_ticker, port,
+        {*m_connection, *m_titles, *m_clockCommands, *m_entry, *m_tick, *m_status});
 }
 
 PanelCore::~PanelCore() {

@@ -16,6 +16,7 @@ class LocalClock;
 class PortControl;
 class SerialPort;
 class SettingsDialogHost;
+class StatusPanels;
 class TickHandler;
 class Ticker;
 class TitleCommands;
@@ -61,6 +62,7 @@ private:
     std::unique_ptr<DateTimeEntry> m_entry;
     std::unique_ptr<ClockCapture> m_capture;
     std::unique_ptr<ClockCommands> m_clockCommands;
+    std::unique_ptr<StatusPanels> m_status;
     std::unique_ptr<TickHandler> m_tick;
     std::unique_ptr<Ticker> m_ticker;
 };

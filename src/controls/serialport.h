@@ -28,8 +28,9 @@ public:
 
     virtual bool isOpen() const = 0;
     virtual QString open() = 0;
-    // Closes after handing pending bytes to the line.
-    virtual void close() = 0;
+    // Closes after handing pending bytes to the line, waiting only while the line takes them; the
+    // window keeps running meanwhile. Returns how many bytes the line would not take (discarded).
+    virtual qint64 close() = 0;
     // Hands the bytes to the port's output; false when they could not be (quietly).
     virtual bool output(const QByteArray& bytes) = 0;
 

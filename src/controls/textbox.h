@@ -1,6 +1,7 @@
 #pragma once
 
 #include "controls/handler.h"
+#include "controls/textedit.h"
 
 #include <QString>
 
@@ -10,12 +11,16 @@ namespace velk {
 //
 // Notification rules: setText runs the change handler before it returns whenever the text
 // changes; so does the operator's typing or pasting. The length limit applies to typing and
-// pasting only, never to text set by code.
+// pasting only, never to text set by code, and counts whole characters. So does the input filter:
+// what typing and pasting insert passes through it, and when it leaves characters out the
+// left-out handler runs once for that edit.
 class TextBox {
 public:
     virtual ~TextBox() = default;
 
     void onChange(Handler handler) { m_change = std::move(handler); }
+    void onLeftOut(Handler handler) { m_leftOut = std::move(handler); }
+    void setInputFilter(InputFilter filter) { m_filter = std::move(filter); }
 
     void setText(const QString& text);
     virtual QString text() const = 0;
@@ -24,9 +29,16 @@ public:
 protected:
     virtual void storeText(const QString& text) = 0;
     void raiseChange() const { raise(m_change); }
+    void raiseLeftOut() const { raise(m_leftOut); }
+    // The operator's edit from `before` to `after` as the box takes it.
+    TextEdit operatorEdit(const QString& before, const QString& after, int cursor) const {
+        return applyEdit(before, after, cursor, maxLength(), m_filter);
+    }
 
 private:
     Handler m_change;
+    Handler m_leftOut;
+    InputFilter m_filter;
 };
 
 } // namespace velk

@@ -7,6 +7,7 @@
 #include "controls/logging.h"
 #include "controls/textbox.h"
 #include "protocol/clockcommands.h"
+#include "protocol/statuspanels.h"
 #include "protocol/transmitter.h"
 
 namespace velk {
@@ -18,9 +19,9 @@ const QString kTwelveHourPattern = QStringLiteral("hh:mm:ss AP");
 
 TickHandler::TickHandler(const LocalClock& clock, TextBox& timeDisplay, TextBox& dateDisplay,
                          CheckBox& sync, ClockCapture& capture, Transmitter& transmitter,
-                         const ClockCommands& hourMode)
+                         const ClockCommands& hourMode, StatusPanels& status)
     : m_clock(clock), m_timeDisplay(timeDisplay), m_dateDisplay(dateDisplay), m_sync(sync),
-      m_capture(capture), m_transmitter(transmitter), m_hourMode(hourMode) {}
+      m_capture(capture), m_transmitter(transmitter), m_hourMode(hourMode), m_status(status) {}
 
 void TickHandler::tick() {
     m_timeDisplay.setText(
@@ -31,6 +32,7 @@ void TickHandler::tick() {
         m_syncOn = m_sync.isChecked();
         qCInfo(lcSync) << (m_syncOn ? "sync on" : "sync off");
     }
+    m_status.tick();
     if (!m_syncOn)
         return;
     m_capture.captureSyncClock();
@@ -53,6 +55,7 @@ void TickHandler::tick() {
 void TickHandler::showDisplays() {
     m_timeDisplay.setText(m_clock.format(kTwentyFourHourPattern));
     m_dateDisplay.setText(m_clock.dateText());
+    m_status.showDate();
 }
 
 } // namespace velk

@@ -6,19 +6,21 @@ class CheckBox;
 class ClockCapture;
 class ClockCommands;
 class LocalClock;
+class StatusPanels;
 class TextBox;
 class Transmitter;
 
-// The once-a-second work: show the PC time and date and, while the sync box is ticked, send the
-// PC clock to the devices during second 00 of every minute. Never blocks and never shows a
-// message: a closed port just means this minute is not sent.
+// The once-a-second work: show the PC time and date (in the displays and in the status bar) and,
+// while the sync box is ticked, send the PC clock to the devices during second 00 of every minute.
+// Never blocks and never shows a message: a closed port just means this minute is not sent.
 class TickHandler {
 public:
     TickHandler(const LocalClock& clock, TextBox& timeDisplay, TextBox& dateDisplay, CheckBox& sync,
-                ClockCapture& capture, Transmitter& transmitter, const ClockCommands& hourMode);
+                ClockCapture& capture, Transmitter& transmitter, const ClockCommands& hourMode,
+                StatusPanels& status);
 
     void tick();
-    // The displays as the window opens: 24-hour time and the date.
+    // The displays as the window opens: 24-hour time and the date, also in the status bar.
     void showDisplays();
 
 private:
@@ -29,6 +31,7 @@ private:
     ClockCapture& m_capture;
     Transmitter& m_transmitter;
     const ClockCommands& m_hourMode;
+    StatusPanels& m_status;
     bool m_syncOn = false;
 };
 

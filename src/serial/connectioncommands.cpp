@@ -1,5 +1,7 @@
 #include "serial/connectioncommands.h"
 
+#include "serial/portdescriptions.h"
+
 namespace velk {
 
 ConnectionCommands::ConnectionCommands(SerialPort& port, PortControl& control,
@@ -60,11 +62,16 @@ void ConnectionCommands::showSettings() {
 }
 
 void ConnectionCommands::disconnectPort() {
-    if (m_port.isOpen()) {
-        m_port.close();
-        showDisconnected();
+    if (!m_port.isOpen()) {
+        m_control.showPortStatus();
+        return;
     }
+    const qint64 unsent = m_port.close();
+    showDisconnected();
     m_control.showPortStatus();
+    // Told once the window already shows the closed link: nothing vanishes unannounced.
+    if (unsent > 0)
+        m_messageBox.show(unsentBytesDescription(unsent), kAppTitle, MessageBox::Icon::Information);
 }
 
 void ConnectionCommands::showDisconnected() {

@@ -16,14 +16,19 @@ QString openFailureDescription(OpenFailure failure, const QString& device, const
                                            "dialout group:\n"
                                            "    sudo usermod -aG dialout $USER\n"
                                            "then log out and log in again.");
-    case OpenFailure::NoSuchDevice: {
+    case OpenFailure::NoSuchDevice:
+    case OpenFailure::NotResponding: {
         const QString present = presentPorts.isEmpty()
                                     ? QStringLiteral("The system reports no serial ports.")
                                     : QStringLiteral("Serial ports present: %1.")
                                           .arg(presentPorts.join(QStringLiteral(", ")));
-        return cannotOpen +
-               QStringLiteral("no such device.\n"
-                              "Check the cable and the USB adapter, or choose "
+        const QString reason = failure == OpenFailure::NoSuchDevice
+                                   ? QStringLiteral("no such device.\n")
+                                   : QStringLiteral("input/output error, the device does not "
+                                                    "respond (often a port name with no "
+                                                    "hardware behind it).\n");
+        return cannotOpen + reason +
+               QStringLiteral("Check the cable and the USB adapter, or choose "
                               "another port under SETTING.\n") +
                present;
     }
@@ -39,6 +44,12 @@ QString portAlreadyOpenDescription() {
 
 QString portNumberOutOfRangeDescription(int number) {
     return QStringLiteral("Invalid port number %1: choose a port from 1 to 16.").arg(number);
+}
+
+QString unsentBytesDescription(qint64 count) {
+    return (count == 1 ? QStringLiteral("1 byte was")
+                       : QStringLiteral("%1 bytes were").arg(count)) +
+           QStringLiteral(" not sent: the line is not taking data.");
 }
 
 QString settingsRefusedDescription(const QString& device, const QString& requested,

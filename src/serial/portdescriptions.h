@@ -11,6 +11,7 @@ enum class OpenFailure {
     Busy,             // another program holds the port
     PermissionDenied, // the account may not use serial ports
     NoSuchDevice,     // nothing at that device path (cable, adapter, wrong port)
+    NotResponding,    // an input/output error: no hardware behind the name, or a failing adapter
     Other,
 };
 
@@ -21,6 +22,8 @@ QString openFailureDescription(OpenFailure failure, const QString& device, const
 
 QString portAlreadyOpenDescription();
 QString portNumberOutOfRangeDescription(int number);
+// Bytes that closing the port could not hand to the line, and why.
+QString unsentBytesDescription(qint64 count);
 // An open port took only part of the requested settings and now holds `held`.
 QString settingsRefusedDescription(const QString& device, const QString& requested,
                                    const QString& held);

@@ -1,14 +1,17 @@
 #include "serial/qtserialport.h"
 
 #include "controls/logging.h"
+#include "serial/flushwatch.h"
+#include "serial/outputqueue.h"
 #include "serial/portdescriptions.h"
 #include "serial/portsettings.h"
 #include "serial/systemportmapping.h"
 
-#include <QDeadlineTimer>
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFileInfo>
+#include <QThread>
 #include <QTimer>
-#include <cmath>
 
 #ifdef Q_OS_UNIX
 #include <poll.h>
@@ -19,8 +22,8 @@ namespace velk {
 
 namespace {
 
-// Slack on top of the time the pending bytes need on the line, for the system's own latency.
-constexpr qint64 kFlushMarginMs = 250;
+// The longest the window waits for its turn while pending bytes drain.
+constexpr int kFlushSliceMs = 20;
 
 } // namespace
 
@@ -42,7 +45,7 @@ QtSerialPort::~QtSerialPort() {
     disconnect(&m_port, nullptr, this, nullptr);
     if (m_port.isOpen()) {
         if (!m_losing)
-            flushPending();
+            flushPending(false);
         m_port.close();
     }
 }
@@ -88,7 +91,7 @@ bool QtSerialPort::setSettings(const LineSettings& requested, QString* why) {
 }
 
 bool QtSerialPort::isOpen() const {
-    return m_port.isOpen() && !m_losing;
+    return m_port.isOpen() && !m_losing && !m_closing;
 }
 
 QString QtSerialPort::device() const {
@@ -115,13 +118,19 @@ QString QtSerialPort::open() {
     return {};
 }
 
-void QtSerialPort::close() {
+qint64 QtSerialPort::close() {
     if (!m_port.isOpen())
-        return;
-    if (!m_losing)
-        flushPending();
+        return 0;
+    qint64 unsent = 0;
+    if (!m_losing && !m_closing) {
+        // Closed to the panel from here on: a tick meanwhile adds nothing to the queue.
+        m_closing = true;
+        unsent = flushPending(true);
+        m_closing = false;
+    }
     m_losing = false;
     m_port.close();
+    return unsent;
 }
 
 bool QtSerialPort::output(const QByteArray& bytes) {
@@ -172,24 +181,38 @@ void QtSerialPort::finishLoss() {
     raiseLost();
 }
 
-void QtSerialPort::flushPending() {
-    // Wait only as long as the pending bytes need at the current speed, so a stalled line can
-    // delay closing by a bounded time but never hang the window.
-    const qint64 pending = m_port.bytesToWrite();
+qint64 QtSerialPort::pendingBytes() const {
+    if (!m_port.isOpen())
+        return 0;
+    return m_port.bytesToWrite() + systemOutputQueue(m_port.handle());
+}
+
+qint64 QtSerialPort::flushPending(bool turnEventLoop) {
+    qint64 pending = pendingBytes();
     if (pending <= 0)
-        return;
+        return 0;
     LineSettings held;
     held.baudRate = qMax<qint32>(m_port.baudRate(), 1);
     held.parity = m_port.parity();
     held.dataBits = m_port.dataBits();
     held.stopBits = m_port.stopBits();
-    const auto lineTimeMs =
-        qint64(std::ceil(double(pending) * held.bitsPerCharacter() * 1000.0 / held.baudRate));
-    const QDeadlineTimer deadline(lineTimeMs + kFlushMarginMs);
-    while (m_port.bytesToWrite() > 0 && !m_losing && !deadline.hasExpired()) {
-        if (!m_port.waitForBytesWritten(int(qMax<qint64>(deadline.remainingTime(), 1))))
-            break;
+    FlushWatch watch(pending, held.bitsPerCharacter() * 1000.0 / held.baudRate);
+    QElapsedTimer waited;
+    waited.start();
+    while (!m_losing && watch.keepWaiting(waited.elapsed(), pending)) {
+        if (m_port.bytesToWrite() > 0)
+            m_port.waitForBytesWritten(kFlushSliceMs);
+        else // only the system's queue is left; it drains by itself
+            QThread::msleep(kFlushSliceMs);
+        // Paint and tick between slices; the operator's clicks wait until the port is closed.
+        if (turnEventLoop)
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        pending = pendingBytes();
     }
+    // What the line would not take is dropped, so closing does not wait in the system for it.
+    if (pending > 0 && m_port.isOpen())
+        m_port.clear(QSerialPort::Output);
+    return qMax<qint64>(pending, 0);
 }
 
 QString QtSerialPort::describeOpenFailure(const QString& path) const {
@@ -198,6 +221,9 @@ QString QtSerialPort::describeOpenFailure(const QString& path) const {
     switch (m_port.error()) {
     case QSerialPort::DeviceNotFoundError:
         return openFailureDescription(OpenFailure::NoSuchDevice, path, detail, present);
+    case QSerialPort::ResourceError:
+        // Opening reports EIO so: typically a port name without a working device behind it.
+        return openFailureDescription(OpenFailure::NotResponding, path, detail, present);
     case QSerialPort::PermissionError:
 #ifdef Q_OS_UNIX
         // Qt reports both a held port and a forbidden one as a permission error; the device

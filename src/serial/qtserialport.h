@@ -17,7 +17,8 @@ class QtSerialPort : public QObject, public SerialPort {
 
 public:
     explicit QtSerialPort(std::unique_ptr<PortMapping> mapping, QObject* parent = nullptr);
-    // Hands what is still pending to the line before the port goes away.
+    // Hands what is still pending to the line before the port goes away, as close does but
+    // without turning the event loop.
     ~QtSerialPort() override;
 
     int portNumber() const override { return m_portNumber; }
@@ -27,7 +28,7 @@ public:
 
     bool isOpen() const override;
     QString open() override;
-    void close() override;
+    qint64 close() override;
     bool output(const QByteArray& bytes) override;
 
     // The device the current port number reaches.
@@ -37,7 +38,11 @@ private:
     void handleError(QSerialPort::SerialPortError error);
     bool deviceVanished(QSerialPort::SerialPortError error) const;
     void finishLoss();
-    void flushPending();
+    // Waits in short slices while the line takes the pending bytes (see FlushWatch), turning the
+    // event loop between slices when asked. Returns how many were left, now discarded.
+    qint64 flushPending(bool turnEventLoop);
+    // Bytes on their way: in QSerialPort's buffer and in the system's queue for the line.
+    qint64 pendingBytes() const;
     QString describeOpenFailure(const QString& path) const;
 
     std::unique_ptr<PortMapping> m_mapping;
@@ -45,6 +50,8 @@ private:
     int m_portNumber = 1;
     // The device vanished; the port closes on the next turn of the event loop.
     bool m_losing = false;
+    // Pending bytes are draining before the port closes; it counts as closed already.
+    bool m_closing = false;
 };
 
 } // namespace velk

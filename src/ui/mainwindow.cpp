@@ -10,6 +10,7 @@
 #include "ui/qtselector.h"
 #include "ui/qtstatusbar.h"
 #include "ui/qttextbox.h"
+#include "ui/returnclick.h"
 #include "ui/twips.h"
 
 #include <QCheckBox>
@@ -60,6 +61,12 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
     buildSystemFrame(form);
     buildBottom(form);
     setFocusOrder();
+    auto* returnClick = new ReturnClick(this);
+    for (QAbstractButton* button : findChildren<QAbstractButton*>()) {
+        // Command buttons only: Return must not toggle the sync box or the hour mode.
+        if (qobject_cast<QPushButton*>(button) || qobject_cast<QToolButton*>(button))
+            returnClick->watch(button);
+    }
 
     m_messageBox = std::make_unique<QtMessageBox>(this);
     m_controls.reset(new MainWindowControls{

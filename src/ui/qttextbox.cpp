@@ -1,19 +1,29 @@
 #include "ui/qttextbox.h"
 
-#include "ui/lengthlimitvalidator.h"
+#include "ui/editvalidator.h"
 
 #include <QLineEdit>
 
 namespace velk {
 
-QtTextBox::QtTextBox(QLineEdit* edit, int maxLength) : m_edit(edit), m_shown(edit->text()) {
-    if (maxLength > 0) {
-        m_limit = new LengthLimitValidator(maxLength, m_edit);
-        m_limit->setBaseline(int(m_shown.size()));
-        m_edit->setValidator(m_limit);
-    }
+QtTextBox::QtTextBox(QLineEdit* edit, int maxLength)
+    : m_edit(edit), m_maxLength(maxLength), m_shown(edit->text()) {
+    // Every edit, typed, pasted or dropped, passes the box's limit and input filter. The rule
+    // runs inside the line edit's own validation, before it shows the text.
+    m_validator =
+        new EditValidator([this](const QString& before, const QString& after,
+                                 int cursor) { return operatorEdit(before, after, cursor); },
+                          [this] { raiseLeftOut(); }, m_edit);
+    m_validator->setBaseline(m_shown);
+    m_edit->setValidator(m_validator);
     connect(m_edit, &QLineEdit::textEdited, this, &QtTextBox::onTextEdited);
     connect(m_edit, &QLineEdit::textChanged, this, &QtTextBox::onTextChanged);
+}
+
+QtTextBox::~QtTextBox() {
+    // The line edit validates again as it loses focus on its way out; the rule must not outlive
+    // this adapter.
+    delete m_validator;
 }
 
 QString QtTextBox::text() const {
@@ -21,13 +31,12 @@ QString QtTextBox::text() const {
 }
 
 int QtTextBox::maxLength() const {
-    return m_limit ? m_limit->limit() : 0;
+    return m_maxLength;
 }
 
 void QtTextBox::storeText(const QString& text) {
-    // The limit is the operator's: with the new text as the baseline nothing of it is cut.
-    if (m_limit)
-        m_limit->setBaseline(int(text.size()));
+    // The rule is the operator's: with the new text as the baseline nothing of it is cut.
+    m_validator->setBaseline(text);
     m_edit->setText(text);
 }
 
@@ -40,8 +49,7 @@ void QtTextBox::onTextEdited(const QString& text) {
 void QtTextBox::onTextChanged() {
     // Read back rather than trust the signal: a handler may have set another text meanwhile.
     m_shown = m_edit->text();
-    if (m_limit)
-        m_limit->setBaseline(int(m_shown.size()));
+    m_validator->setBaseline(m_shown);
 }
 
 } // namespace velk

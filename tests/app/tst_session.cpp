@@ -5,11 +5,14 @@
 #include "panelharness.h"
 
 #include "app/settingsdialogwindow.h"
+#include "protocol/statuspanels.h"
 #include "protocol/tickhandler.h"
+#include "protocol/titlecommands.h"
 #include "ui/configuredialog.h"
 
 #include <QAbstractEventDispatcher>
 #include <QCheckBox>
+#include <QClipboard>
 
 using namespace velk;
 using namespace velk::test;
@@ -68,6 +71,90 @@ private slots:
         QVERIFY(!h.button("CmdMenu(2)")->isVisible());
         QCOMPARE(h.statusPanels().value(1), kClosedStatus);
         QCOMPARE(h.pair.drainFar(100), QByteArray());
+    }
+
+    // What the operator types or pastes, what the title box then holds, and what Send puts on
+    // the line: never a control byte inside the frame, never half a character in the box.
+    void titleCarriesOnlyWhatTheLineCan_data() {
+        QTest::addColumn<bool>("paste");
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QByteArray>("payload");
+        QTest::addColumn<bool>("told");
+        const QString emoji = QString::fromUtf8("😀");
+        QTest::newRow("line breaks") << true << "A\r\nB\nC"
+                                     << "A B C" << QByteArray("A B C") << false;
+        QTest::newRow("escape, tab, DEL") << true << "\x1b[2J\tx\x7f"
+                                          << "[2Jx" << QByteArray("[2Jx") << true;
+        QTest::newRow("frame inside a paste") << true << "/T\x05X\r/T\x06Y"
+                                              << "/TX /TY" << QByteArray("/TX /TY") << true;
+        QTest::newRow("euro") << true << QString::fromUtf8("€") << "" << QByteArray() << true;
+        QTest::newRow("Latin-1") << true << QString::fromUtf8("Grüße ÿ")
+                                 << QString::fromUtf8("Grüße ÿ")
+                                 << QByteArray("Gr\xFC\xDF"
+                                               "e \xFF")
+                                 << false;
+        QTest::newRow("emoji and CJK")
+            << true << "A" + emoji.repeated(10) + QString::fromUtf8("日本") + "B"
+            << "AB" << QByteArray("AB") << true;
+        QTest::newRow("paste cut at 20")
+            << true << QString(19, 'x') + QString::fromUtf8("éab")
+            << QString(19, 'x') + QString::fromUtf8("é") << QByteArray(19, 'x') + "\xE9" << false;
+        QTest::newRow("typed euro refused")
+            << false << QString::fromUtf8("Ab€c") << "Abc" << QByteArray("Abc") << true;
+        QTest::newRow("21st typed refused")
+            << false << "12345678901234567890X"
+            << "12345678901234567890" << QByteArray("12345678901234567890") << false;
+    }
+    void titleCarriesOnlyWhatTheLineCan() {
+        QFETCH(bool, paste);
+        QFETCH(QString, input);
+        QFETCH(QString, box);
+        QFETCH(QByteArray, payload);
+        QFETCH(bool, told);
+        PanelHarness h;
+        connectPanel(h);
+        QLineEdit* title = h.edit("Text2");
+        title->setFocus();
+        typeTitle(h, QString());
+        if (paste) {
+            QApplication::clipboard()->setText(input);
+            QTest::keyClick(title, Qt::Key_V, Qt::ControlModifier);
+        } else {
+            for (const QChar typed : input) // any character, as a keyboard layout would give it
+                QTest::sendKeyEvent(QTest::Click, title, Qt::Key_unknown, QString(typed),
+                                    Qt::NoModifier);
+        }
+        QCOMPARE(title->text(), box);
+        QCOMPARE(h.panel.core().titles().titleFor(0), box);
+        h.click("Command2");
+        QCOMPARE(h.readLine(int(payload.size()) + 4), "/T\xFF" + payload + "\r");
+        QCOMPARE(h.statusPanels().value(0), told ? kLeftOutNotice : QString("Status"));
+    }
+
+    // 100 Sends on a 1200-baud line that takes nothing, then Disconnect: the window keeps
+    // running, gives up soon after the line went quiet, and says how much was not sent.
+    void disconnectOnAStalledLine() {
+        PanelHarness h;
+        QVERIFY(h.pair.stallNear());
+        LineSettings slow;
+        slow.baudRate = 1200;
+        QVERIFY(h.panel.port().setSettings(slow, nullptr));
+        connectPanel(h);
+        for (int send = 0; send < 100; ++send)
+            h.click("Command2");
+        MessageCatcher messages;
+        int turns = 0;
+        QTimer turn;
+        QObject::connect(&turn, &QTimer::timeout, [&turns] { ++turns; });
+        turn.start(50);
+        h.click("CmdMenu(2)");
+        QVERIFY2(turns >= 1 && turns < 20, qPrintable(QString::number(turns))); // not 17 s
+        QVERIFY(h.button("CmdMenu(0)")->isVisible());
+        QCOMPARE(h.statusPanels().value(1), kClosedStatus);
+        QTRY_COMPARE(messages.seen().size(), 1);
+        QCOMPARE(messages.seen()[0].text,
+                 QString("2000 bytes were not sent: the line is not taking data."));
     }
 
     void syncSendsTheClockAtSecondZero() {

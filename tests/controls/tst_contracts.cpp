@@ -452,6 +452,18 @@ private slots:
         QCOMPARE(changes, 1);
     }
 
+    // The limit counts characters: one outside the basic plane is kept or refused whole.
+    void limitCountsWholeCharacters_data() { addKinds(); }
+    void limitCountsWholeCharacters() {
+        QFETCH(QString, kind);
+        auto rig = makeTextBox(kind, 20);
+        const QString emoji = QString::fromUtf8("😀");
+        rig->paste(emoji.repeated(21));
+        QCOMPARE(rig->box().text(), emoji.repeated(20));
+        rig->paste(kTwenty.left(19) + emoji + emoji);
+        QCOMPARE(rig->box().text(), kTwenty.left(19) + emoji);
+    }
+
     void codeTextIsNotLimited_data() { addKinds(); }
     void codeTextIsNotLimited() {
         QFETCH(QString, kind);

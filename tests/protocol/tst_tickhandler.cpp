@@ -4,6 +4,7 @@
 #include "controls/memory/memorycontrols.h"
 #include "controls/memory/memoryserialport.h"
 #include "protocol/clockcommands.h"
+#include "protocol/statuspanels.h"
 #include "protocol/tickhandler.h"
 #include "protocol/transmitter.h"
 
@@ -28,12 +29,14 @@ struct TickRig {
     MemoryMessageBox messages;
     MemoryTextBox timeDisplay;
     MemoryTextBox dateDisplay;
+    MemoryStatusBar bar{{"Status", "link", "date"}};
+    StatusPanels status{bar, clock};
     MemoryCheckBox sync;
     DateTimeRig selectors;
     ClockCapture capture{clock};
     Transmitter transmitter{port, messages};
     ClockCommands commands{transmitter, selectors.entry, capture};
-    TickHandler tick{clock, timeDisplay, dateDisplay, sync, capture, transmitter, commands};
+    TickHandler tick{clock, timeDisplay, dateDisplay, sync, capture, transmitter, commands, status};
 };
 
 } // namespace
@@ -151,6 +154,29 @@ private slots:
         rig.clock.set(QDateTime());
         rig.tick.tick();
         QCOMPARE(rig.port.written(), QByteArray());
+    }
+
+    // The date panel follows the clock past midnight; a notice in the first panel stands for a few
+    // seconds, then the panel's own text is back.
+    void statusBarFollowsTheClock() {
+        TickRig rig;
+        rig.sync.setChecked(false);
+        const auto shortDate = [](int year, int month, int day) {
+            return QLocale::system().toString(QDate(year, month, day), QLocale::ShortFormat);
+        };
+        rig.clock.set(2007, 12, 31, 23, 59, 59);
+        rig.tick.tick();
+        QCOMPARE(rig.bar.panels(), (QStringList{"Status", "link", shortDate(2007, 12, 31)}));
+        rig.status.showNotice(kLeftOutNotice);
+        rig.clock.advance(1);
+        rig.tick.tick();
+        QCOMPARE(rig.bar.panels(), (QStringList{kLeftOutNotice, "link", shortDate(2008, 1, 1)}));
+        rig.clock.advance(StatusPanels::kNoticeSeconds - 2);
+        rig.tick.tick();
+        QCOMPARE(rig.bar.panelText(1), kLeftOutNotice);
+        rig.clock.advance(1);
+        rig.tick.tick();
+        QCOMPARE(rig.bar.panelText(1), QStringLiteral("Status"));
     }
 
     void tickDuringAModalWaitLeavesTheCommandAlone() {

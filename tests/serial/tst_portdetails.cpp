@@ -1,4 +1,5 @@
 #include "controls/linesettings.h"
+#include "serial/flushwatch.h"
 #include "serial/portdescriptions.h"
 #include "serial/systemportmapping.h"
 
@@ -107,6 +108,9 @@ private slots:
             << QStringList{"permission denied", "sudo usermod -aG dialout $USER", "log in again"};
         QTest::newRow("missing") << int(OpenFailure::NoSuchDevice)
                                  << QStringList{"no such device", "cable", "/dev/ttyUSB1"};
+        QTest::newRow("not responding")
+            << int(OpenFailure::NotResponding)
+            << QStringList{"input/output error", "cable", "SETTING", "/dev/ttyUSB1"};
         QTest::newRow("other") << int(OpenFailure::Other) << QStringList{"Input/output error"};
     }
     void openFailureDescriptions() {
@@ -118,6 +122,30 @@ private slots:
         for (const QString& mention : mentions)
             QVERIFY2(text.contains(mention), qPrintable(text));
         QVERIFY2(!text.contains("as root"), qPrintable(text));
+    }
+
+    // Closing waits while the line takes bytes: not past a quarter second without progress, and
+    // not past the bytes' own line time plus that quarter second.
+    void flushWatch_data() {
+        QTest::addColumn<double>("msPerByte");
+        QTest::addColumn<QList<QPoint>>("steps"); // elapsed ms, bytes still pending
+        QTest::addColumn<int>("stopsAt");         // the first step that ends the wait
+        QTest::newRow("healthy line drains")
+            << 1.0 << QList<QPoint>{{20, 60}, {40, 20}, {60, 0}} << 2;
+        QTest::newRow("stalled line: quiet for 250 ms")
+            << 8.4 << QList<QPoint>{{20, 100}, {249, 100}, {250, 100}} << 2;
+        QTest::newRow("quiet counts from the last progress")
+            << 100.0 << QList<QPoint>{{200, 90}, {449, 90}, {450, 90}} << 2;
+        QTest::newRow("a trickle stops at line time + 250 ms")
+            << 1.0 << QList<QPoint>{{200, 90}, {349, 80}, {350, 70}} << 2;
+    }
+    void flushWatch() {
+        QFETCH(double, msPerByte);
+        QFETCH(QList<QPoint>, steps);
+        QFETCH(int, stopsAt);
+        FlushWatch watch(100, msPerByte);
+        for (int step = 0; step < steps.size(); ++step)
+            QCOMPARE(watch.keepWaiting(steps[step].x(), steps[step].y()), step != stopsAt);
     }
 };
 

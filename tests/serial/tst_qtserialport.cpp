@@ -6,6 +6,10 @@
 #include <QtTest>
 #include <memory>
 
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
+
 using namespace velk;
 using velk::test::PtyPair;
 
@@ -147,11 +151,34 @@ private slots:
         QCOMPARE(link.pair.readFar(payload.size()), payload);
     }
 
+    // A line that takes nothing: closing gives up soon after it went quiet, turns the event loop
+    // meanwhile, and counts what was not sent.
+    void stalledLineClosesSoonAndCountsWhatWasNotSent() {
+        Link link;
+        QVERIFY2(link.pair.isReady(), qPrintable(link.pair.error()));
+        QVERIFY(link.pair.stallNear());
+        LineSettings slow;
+        slow.baudRate = 1200;
+        QVERIFY(link.port->setSettings(slow, nullptr));
+        QCOMPARE(link.port->open(), QString());
+        const QByteArray payload = everyByteValue().repeated(10); // 21 s of line time
+        QVERIFY(link.port->output(payload));
+        int turns = 0;
+        QTimer turn;
+        connect(&turn, &QTimer::timeout, this, [&] { ++turns; });
+        turn.start(50);
+        QCOMPARE(link.port->close(), qint64(payload.size()));
+        // A 50 ms timer fires at most 20 times a second, and fewer on a busy machine.
+        QVERIFY2(turns >= 1 && turns < 20, qPrintable(QString::number(turns)));
+        QVERIFY(!link.port->isOpen());
+    }
+
     void openFailuresNameTheDevice_data() {
         QTest::addColumn<bool>("missing");
         QTest::addColumn<QString>("reason");
         QTest::newRow("missing device") << true << "no such device";
         QTest::newRow("held by another") << false << "busy";
+        QTest::newRow("input/output error") << false << "input/output error";
     }
     void openFailuresNameTheDevice() {
         QFETCH(bool, missing);
@@ -159,13 +186,18 @@ private slots:
         Link holder;
         QVERIFY2(holder.pair.isReady(), qPrintable(holder.pair.error()));
         QCOMPARE(holder.port->open(), QString());
-        const QString device = missing ? holder.pair.near() + "-gone" : holder.pair.near();
+        QString device = missing ? holder.pair.near() + "-gone" : holder.pair.near();
+        // A pseudo-terminal not yet unlocked refuses to open with an input/output error.
+        const int locked = ::posix_openpt(O_RDWR | O_NOCTTY);
+        if (reason == "input/output error" && locked >= 0 && ::grantpt(locked) == 0)
+            device = QString::fromLocal8Bit(::ptsname(locked));
         QtSerialPort port(std::make_unique<FixedPortMapping>(QMap<int, QString>{{1, device}}));
         const QString failure = port.open();
         QVERIFY2(failure.contains(device), qPrintable(failure));
         QVERIFY2(failure.contains(reason), qPrintable(failure));
         QVERIFY(!port.isOpen());
         QVERIFY(!port.output("/M12"));
+        ::close(locked);
     }
 
     void lostDeviceIsReportedOnceAndTheLoopGoesIdle() {

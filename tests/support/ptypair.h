@@ -28,6 +28,9 @@ public:
     QByteArray readFarWhileRunning(int count, int timeoutMs = 5000);
     // Reads whatever arrives at the far end within `quietMs` of silence.
     QByteArray drainFar(int quietMs = 200);
+    // Holds the near end's output, as a line whose far end takes nothing: bytes written to
+    // near() stay queued. Call it before the port under test opens near().
+    bool stallNear();
     // Ends socat, so both ends vanish as if a USB adapter was unplugged.
     void stop();
 
@@ -38,6 +41,7 @@ private:
     QString m_far;
     QString m_error;
     int m_farFd = -1;
+    int m_nearFd = -1;
 };
 
 } // namespace velk::test

@@ -101,7 +101,17 @@ QByteArray PtyPair::drainFar(int quietMs) {
     }
 }
 
+bool PtyPair::stallNear() {
+    m_nearFd = ::open(QFile::encodeName(m_near).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    // Output stopped by the terminal itself stays stopped whatever flow control the port sets.
+    return m_nearFd >= 0 && ::tcflow(m_nearFd, TCOOFF) == 0;
+}
+
 void PtyPair::stop() {
+    if (m_nearFd >= 0) {
+        ::close(m_nearFd);
+        m_nearFd = -1;
+    }
     if (m_farFd >= 0) {
         ::close(m_farFd);
         m_farFd = -1;

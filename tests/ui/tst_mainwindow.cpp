@@ -332,6 +332,34 @@ private slots:
         QCOMPARE(tabWalk(int(expected.size()) - 1), expected);
     }
 
+    void returnClicksTheFocusedButton_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        for (const char* name : {"CmdMenu(0)", "CmdMenu(1)", "CmdMenu(2)", "Command1", "Command2",
+                                 "Command3", "Command4"}) {
+            QTest::addRow("%s, Return", name)
+                << QString::fromLatin1(name) << int(Qt::Key_Return) << int(Qt::NoModifier);
+            QTest::addRow("%s, keypad Enter", name)
+                << QString::fromLatin1(name) << int(Qt::Key_Enter) << int(Qt::KeypadModifier);
+        }
+    }
+    void returnClicksTheFocusedButton() {
+        QFETCH(QString, name);
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        MainWindow window;
+        window.show();
+        auto* button = window.findChild<QAbstractButton*>(name);
+        QVERIFY(button);
+        button->setFocus();
+        QSignalSpy clicked(button, &QAbstractButton::clicked);
+        QTest::keyClick(button, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(clicked.count(), 1);
+        QTest::keyClick(button, Qt::Key(key), Qt::ControlModifier);
+        QCOMPARE(clicked.count(), 1);
+    }
+
     void closingTellsTheProgram() {
         MainWindow window;
         QSignalSpy closed(&window, &MainWindow::closed);

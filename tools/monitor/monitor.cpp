@@ -82,8 +82,14 @@ void Monitor::portFailed(QSerialPort::SerialPortError error) {
     // Timeouts only concern blocking calls, which the monitor does not make.
     if (error == QSerialPort::TimeoutError)
         return;
-    m_err << "velk-monitor: " << m_options.device << " is gone or unreadable ("
-          << m_port->errorString() << ")" << Qt::endl;
+    // A read that fails on a terminal means it hung up: the adapter was unplugged or the other
+    // end went away. The system's error text then is a stale one that would only mislead.
+    if (error == QSerialPort::ReadError || error == QSerialPort::ResourceError)
+        m_err << "velk-monitor: " << m_options.device << " was disconnected; monitoring ended."
+              << Qt::endl;
+    else
+        m_err << "velk-monitor: " << m_options.device << " is unreadable (" << m_port->errorString()
+              << ")" << Qt::endl;
     stop();
 }
 

@@ -20,21 +20,21 @@ void MemorySelector::selectEntry(int index) {
 }
 
 void MemoryTextBox::type(const QString& text) {
-    QString result = m_text + text;
-    if (m_maxLength > 0 && result.size() > m_maxLength)
-        result.truncate(qMax(m_text.size(), m_maxLength));
-    edit(result);
+    edit(m_text + text);
 }
 
 void MemoryTextBox::paste(const QString& text) {
-    edit(m_maxLength > 0 ? text.left(m_maxLength) : text);
+    edit(text);
 }
 
-void MemoryTextBox::edit(const QString& text) {
-    if (text == m_text)
-        return;
-    m_text = text;
-    raiseChange();
+void MemoryTextBox::edit(const QString& after) {
+    const TextEdit taken = operatorEdit(m_text, after, int(after.size()));
+    if (taken.text != m_text) {
+        m_text = taken.text;
+        raiseChange();
+    }
+    if (taken.leftOut)
+        raiseLeftOut();
 }
 
 void MemoryStatusBar::insertPanel(int position) {

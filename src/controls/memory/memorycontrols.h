@@ -46,9 +46,10 @@ class MemoryTextBox : public TextBox {
 public:
     explicit MemoryTextBox(int maxLength = 0) : m_maxLength(maxLength) {}
 
-    // The operator types at the end of the text; characters beyond the limit are refused.
+    // The operator types at the end of the text; characters beyond the limit or refused by the
+    // input filter are left out.
     void type(const QString& text);
-    // The operator replaces the whole text by pasting; the paste is cut to the limit.
+    // The operator replaces the whole text by pasting; the paste is filtered and cut to the limit.
     void paste(const QString& text);
 
     QString text() const override { return m_text; }
@@ -58,7 +59,7 @@ protected:
     void storeText(const QString& text) override { m_text = text; }
 
 private:
-    void edit(const QString& text);
+    void edit(const QString& after);
     QString m_text;
     int m_maxLength;
 };

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QStringList>
+#include <utility>
 #include <vector>
 
 namespace velk {
@@ -18,7 +19,10 @@ public:
 
     bool isOpen() const override { return m_open; }
     QString open() override;
-    void close() override { m_open = false; }
+    qint64 close() override {
+        m_open = false;
+        return std::exchange(m_unsent, 0);
+    }
     bool output(const QByteArray& bytes) override;
 
     // Everything handed to output() while open, in order, and one entry per write.
@@ -32,6 +36,8 @@ public:
     void refuseSettings(const QString& description) { m_settingsError = description; }
     // Fails the write with this 0-based index (counted from the last clearWritten).
     void failWrite(int index) { m_failingWrites.push_back(index); }
+    // The next close reports this many bytes the line would not take.
+    void leaveUnsent(qint64 bytes) { m_unsent = bytes; }
     // Simulates the device vanishing: the port closes and the lost handler runs.
     void lose();
 
@@ -42,6 +48,7 @@ private:
     int m_portNumber = 1;
     LineSettings m_settings;
     bool m_open = false;
+    qint64 m_unsent = 0;
     QByteArray m_written;
     std::vector<QByteArray> m_writes;
     int m_writeCount = 0;

@@ -1,0 +1,15 @@
+#include "serial/outputqueue.h"
+
+#include <sys/ioctl.h>
+#include <termios.h>
+
+namespace velk {
+
+qint64 systemOutputQueue(qintptr handle) {
+    int queued = 0;
+    if (::ioctl(int(handle), TIOCOUTQ, &queued) != 0)
+        return 0;
+    return qMax(queued, 0);
+}
+
+} // namespace velk
