@@ -72,10 +72,10 @@ QPushButton* FormBuilder::button(QWidget* parent, const QString& name, const QSt
     return button;
 }
 
-QLabel* FormBuilder::picture(QWidget* parent, const QString& name, const QString& image,
-                             const QSize& imageSize, const QRect& twips) const {
+QLabel* FormBuilder::picture(QWidget* parent, const QString& name, const Picture& image,
+                             const QRect& twips) const {
     auto* picture = new QLabel(parent);
-    picture->setPixmap(renderImage(image, imageSize));
+    picture->setPixmap(picturePixmap(image));
     picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     picture->setFrameShape(QFrame::NoFrame);
     place(picture, name, twips);
