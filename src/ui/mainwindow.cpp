@@ -23,6 +23,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolButton>
 
 namespace velk {
@@ -51,7 +52,6 @@ QFont separatorFont() {
 MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("VELK"));
     setWindowTitle(QStringLiteral("VELK-PRO"));
-    setWindowIcon(programIcon());
     // A fixed dialog-style frame: close only, no minimise or maximise.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
@@ -99,6 +99,16 @@ void MainWindow::showEvent(QShowEvent* event) {
         centreOnScreen(this);
     }
     QWidget::showEvent(event);
+}
+
+void MainWindow::paintEvent(QPaintEvent* event) {
+    QWidget::paintEvent(event);
+    if (!m_painted) {
+        m_painted = true;
+        // Reading the icon's six sizes and handing them to the desktop would hold up the first
+        // frame; the icon follows right after it.
+        QTimer::singleShot(0, this, [this] { setWindowIcon(programIcon()); });
+    }
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
