@@ -2,12 +2,11 @@
 # windeployqt would, so the build folder runs as it is and the installer copies the same set.
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 
-set(_qt_dlls Core Gui Widgets SerialPort Svg Test)
+set(_qt_dlls Core Gui Widgets SerialPort Test)
 # Test is left out of the installer; the programs never load it.
-set(_qt_installed_dlls Core Gui Widgets SerialPort Svg)
-# The platform plugin, SVG pictures and icons, and the native style.
-set(_qt_plugins platforms/qwindows imageformats/qsvg imageformats/qico iconengines/qsvgicon
-    styles/qwindowsvistastyle)
+set(_qt_installed_dlls Core Gui Widgets SerialPort)
+# The platform plugin, icons and the native style. The pictures come ready rendered, so no SVG.
+set(_qt_plugins platforms/qwindows imageformats/qico styles/qwindowsvistastyle)
 # What QtTest programs need to run without a display.
 set(_qt_test_plugins platforms/qoffscreen platforms/qminimal)
 set(_runtime_dlls libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)

@@ -2,8 +2,7 @@
 
 #include <QGuiApplication>
 #include <QImage>
-#include <QPainter>
-#include <QSvgRenderer>
+#include <QResource>
 
 // The resources live in a static library: nothing would pull them into the program unless
 // something refers to them.
@@ -20,23 +19,40 @@ void ensureResources() {
     Q_UNUSED(registered);
 }
 
-QPixmap render(const QString& resource, const QSize& size, qreal ratio) {
-    ensureResources();
-    QImage image(size * ratio, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QSvgRenderer renderer(resource);
-    QPainter painter(&image);
-    renderer.render(&painter);
-    painter.end();
-    QPixmap pixmap = QPixmap::fromImage(image);
-    pixmap.setDevicePixelRatio(ratio);
-    return pixmap;
-}
-
 } // namespace
 
-QPixmap renderImage(const QString& resource, const QSize& size) {
-    return render(resource, size, qGuiApp ? qGuiApp->devicePixelRatio() : 1.0);
+QImage carriedPicture(const Picture& picture, int scale) {
+    ensureResources();
+    const QSize pixels = picture.size * scale;
+    const QByteArray bytes =
+        QResource(QStringLiteral(":/images/") + pictureFileName(picture, scale)).uncompressedData();
+    if (bytes.size() != qsizetype(pixels.width()) * pixels.height() * 4)
+        return {};
+    // The copy made here lets the bytes go.
+    return QImage(reinterpret_cast<const uchar*>(bytes.constData()), pixels.width(),
+                  pixels.height(), pixels.width() * 4, kPictureFormat)
+        .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+QPixmap picturePixmap(const Picture& picture) {
+    return picturePixmap(picture, qGuiApp ? qGuiApp->devicePixelRatio() : 1.0);
+}
+
+QPixmap picturePixmap(const Picture& picture, qreal ratio) {
+    int scale = artwork::kScales.back();
+    for (int carried : artwork::kScales) {
+        if (carried >= ratio) {
+            scale = carried;
+            break;
+        }
+    }
+    QImage image = carriedPicture(picture, scale);
+    const QSize pixels = (QSizeF(picture.size) * ratio).toSize();
+    if (image.size() != pixels)
+        image = image.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QPixmap pixmap = QPixmap::fromImage(std::move(image));
+    pixmap.setDevicePixelRatio(ratio);
+    return pixmap;
 }
 
 QIcon programIcon() {
@@ -48,8 +64,8 @@ QIcon programIcon() {
 }
 
 QCursor handPointer() {
-    // The tip of the index finger is the hot spot.
-    return QCursor(render(artwork::kHandCursor, QSize(32, 32), 1.0), 10, 1);
+    // Cursors are drawn in device pixels. The tip of the index finger is the hot spot.
+    return QCursor(picturePixmap(artwork::kHandCursor, 1.0), 10, 1);
 }
 
 } // namespace velk

@@ -2,28 +2,63 @@
 
 #include <QCursor>
 #include <QIcon>
+#include <QImage>
 #include <QPixmap>
 #include <QSize>
 #include <QString>
 
+#include <array>
+
 namespace velk {
 
-// The program's own pictures, kept as vector images in the resources.
+// One of the program's own pictures. It is drawn as a vector image, resources/images/NAME.svg,
+// and carried rendered from that drawing at its size and at twice its size, as bare
+// premultiplied RGBA bytes (NAME.rgba, NAME@2x.rgba, made by scripts/render-artwork): showing
+// it at start-up then neither parses SVG nor decodes an image file.
+struct Picture {
+    const char* name;
+    QSize size; // logical pixels
+};
+
 namespace artwork {
-inline const QString kLogo = QStringLiteral(":/images/logo.svg");                    // 280 x 120
-inline const QString kBanner = QStringLiteral(":/images/banner.svg");                // 372 x 51
-inline const QString kBadge = QStringLiteral(":/images/badge.svg");                  // 26 x 28
-inline const QString kTitlePicture = QStringLiteral(":/images/title.svg");           // 48 x 48
-inline const QString kClockPicture = QStringLiteral(":/images/clock.svg");           // 48 x 48
-inline const QString kPortPicture = QStringLiteral(":/images/port.svg");             // 48 x 48
-inline const QString kConnectPicture = QStringLiteral(":/images/connect.svg");       // 48 x 48
-inline const QString kSettingPicture = QStringLiteral(":/images/setting.svg");       // 48 x 48
-inline const QString kDisconnectPicture = QStringLiteral(":/images/disconnect.svg"); // 48 x 48
-inline const QString kHandCursor = QStringLiteral(":/images/hand.svg");              // 32 x 32
+inline constexpr Picture kLogo{"logo", QSize(280, 120)};
+inline constexpr Picture kBanner{"banner", QSize(372, 51)};
+inline constexpr Picture kBadge{"badge", QSize(26, 28)};
+inline constexpr Picture kTitlePicture{"title", QSize(48, 48)};
+inline constexpr Picture kClockPicture{"clock", QSize(48, 48)};
+inline constexpr Picture kPortPicture{"port", QSize(48, 48)};
+inline constexpr Picture kConnectPicture{"connect", QSize(48, 48)};
+inline constexpr Picture kSettingPicture{"setting", QSize(48, 48)};
+inline constexpr Picture kDisconnectPicture{"disconnect", QSize(48, 48)};
+inline constexpr Picture kHandCursor{"hand", QSize(32, 32)};
+
+inline constexpr std::array kAll{
+    kLogo,        kBanner,         kBadge,          kTitlePicture,      kClockPicture,
+    kPortPicture, kConnectPicture, kSettingPicture, kDisconnectPicture, kHandCursor};
+
+// The scales each picture is carried at.
+inline constexpr std::array kScales{1, 2};
 } // namespace artwork
 
-// Renders a vector image at `size` logical pixels, sharp on high-resolution screens.
-QPixmap renderImage(const QString& resource, const QSize& size);
+// The file name of `picture` rendered at `scale`: "logo.rgba", "logo@2x.rgba".
+inline QString pictureFileName(const Picture& picture, int scale) {
+    const QString name = QLatin1String(picture.name);
+    return scale == 1 ? name + QStringLiteral(".rgba")
+                      : QStringLiteral("%1@%2x.rgba").arg(name).arg(scale);
+}
+
+// The byte layout of the carried renderings.
+inline constexpr QImage::Format kPictureFormat = QImage::Format_RGBA8888_Premultiplied;
+
+// The rendering of `picture` carried at `scale`; a null image if it is missing or malformed.
+QImage carriedPicture(const Picture& picture, int scale);
+
+// The picture at its size in logical pixels, sharp on high-resolution screens.
+QPixmap picturePixmap(const Picture& picture);
+
+// The picture for a screen of `ratio` device pixels per logical pixel: the rendering carried at
+// that scale, or the nearest larger one scaled down smoothly.
+QPixmap picturePixmap(const Picture& picture, qreal ratio);
 
 // The icon shared by the main window and the settings dialog.
 QIcon programIcon();

@@ -70,7 +70,7 @@ ConfigureDialog::ConfigureDialog(const std::array<QStringList, 5>& entries, QWid
     auto* restore =
         form.button(frame, QStringLiteral("cmdRestoreDef"), QStringLiteral("Restore Defaults"),
                     inFrame(2160, 3000, 1935, 495), makeFont(Face::Arial, 9, true));
-    form.picture(frame, QStringLiteral("Picture1"), artwork::kPortPicture, QSize(48, 48),
+    form.picture(frame, QStringLiteral("Picture1"), artwork::kPortPicture,
                  inFrame(360, 2760, 735, 735));
     auto* ok = form.button(this, QStringLiteral("cmdOk"), QStringLiteral("Ok"),
                            QRect(1800, 4320, 1215, 375), captionFont);

@@ -50,7 +50,10 @@ QGroupBox* FormBuilder::frame(QWidget* parent, const QString& name, const QStrin
 
 QComboBox* FormBuilder::selector(QWidget* parent, const QString& name, const QRect& twips) const {
     auto* combo = new QComboBox(parent);
-    combo->setFont(standardFont());
+    // Any font change builds the combo box's drop-down at once; most selectors already have the
+    // standard font from their frame, and their drop-downs can wait until first opened.
+    if (combo->font() != standardFont())
+        combo->setFont(standardFont());
     place(combo, name, twips);
     return combo;
 }
@@ -72,10 +75,10 @@ QPushButton* FormBuilder::button(QWidget* parent, const QString& name, const QSt
     return button;
 }
 
-QLabel* FormBuilder::picture(QWidget* parent, const QString& name, const QString& image,
-                             const QSize& imageSize, const QRect& twips) const {
+QLabel* FormBuilder::picture(QWidget* parent, const QString& name, const Picture& image,
+                             const QRect& twips) const {
     auto* picture = new QLabel(parent);
-    picture->setPixmap(renderImage(image, imageSize));
+    picture->setPixmap(picturePixmap(image));
     picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     picture->setFrameShape(QFrame::NoFrame);
     place(picture, name, twips);

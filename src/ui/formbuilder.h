@@ -16,6 +16,8 @@ class QWidget;
 
 namespace velk {
 
+struct Picture;
+
 // Puts named controls on a form as drawn: places and sizes in twips of the form's client area,
 // whatever frame a control sits in.
 class FormBuilder {
@@ -34,9 +36,9 @@ public:
                        const QFont& font) const;
     QPushButton* button(QWidget* parent, const QString& name, const QString& caption,
                         const QRect& twips, const QFont& font) const;
-    // A borderless picture showing `image` at `imageSize` from its top-left corner.
-    QLabel* picture(QWidget* parent, const QString& name, const QString& image,
-                    const QSize& imageSize, const QRect& twips) const;
+    // A borderless picture showing `image` at its size from its top-left corner.
+    QLabel* picture(QWidget* parent, const QString& name, const Picture& image,
+                    const QRect& twips) const;
 
     const QCursor& handCursor() const { return m_hand; }
 

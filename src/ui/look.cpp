@@ -1,10 +1,13 @@
 #include "ui/look.h"
 
+#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QPalette>
 #include <QScreen>
 #include <QStringList>
 #include <QWidget>
+
+#include <map>
 
 namespace velk {
 
@@ -27,11 +30,42 @@ QStringList families(Face face) {
             QStringLiteral("Liberation Sans"), QStringLiteral("Arimo")};
 }
 
+bool isInstalled(const QStringList& installed, const QString& family) {
+    for (const QString& name : installed) {
+        // Families some foundries share are listed as "Family [Foundry]".
+        const QStringView plain = QStringView(name).left(name.indexOf(QLatin1String(" [")));
+        if (plain.compare(family, Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
+// The first of the face's families this system has, found once. A font naming only that family
+// spares Qt trying the missing ones, and asking the system for their fallbacks, for every size
+// and weight; when none is present the whole list goes to Qt as it is.
+QStringList resolvedFamilies(Face face) {
+    static std::map<Face, QStringList> resolved;
+    auto found = resolved.find(face);
+    if (found == resolved.end()) {
+        const QStringList wanted = families(face);
+        const QStringList installed = QFontDatabase::families();
+        QStringList picked = wanted;
+        for (const QString& family : wanted) {
+            if (isInstalled(installed, family)) {
+                picked = QStringList{family};
+                break;
+            }
+        }
+        found = resolved.emplace(face, picked).first;
+    }
+    return found->second;
+}
+
 } // namespace
 
 QFont makeFont(Face face, qreal points, bool bold, bool italic) {
     QFont font;
-    font.setFamilies(families(face));
+    font.setFamilies(resolvedFamilies(face));
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(points);
     font.setBold(bold);

@@ -24,6 +24,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolButton>
 
 namespace velk {
@@ -31,7 +32,6 @@ namespace velk {
 namespace {
 
 constexpr int kTitleLength = 20;
-const QSize kMenuPicture(48, 48);
 
 QFont frameCaptionFont() {
     return makeFont(Face::Arial, 9.75, true);
@@ -46,7 +46,6 @@ QFont separatorFont() {
 MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("VELK"));
     setWindowTitle(QStringLiteral("VELK-PRO"));
-    setWindowIcon(programIcon());
     // A fixed dialog-style frame: close only, no minimise or maximise.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
@@ -102,6 +101,16 @@ void MainWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
 }
 
+void MainWindow::paintEvent(QPaintEvent* event) {
+    QWidget::paintEvent(event);
+    if (!m_painted) {
+        m_painted = true;
+        // Reading the icon's six sizes and handing them to the desktop would hold up the first
+        // frame; the icon follows right after it.
+        QTimer::singleShot(0, this, [this] { setWindowIcon(programIcon()); });
+    }
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
     QWidget::closeEvent(event);
     if (event->isAccepted())
@@ -109,8 +118,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::buildHeader(const FormBuilder& form) {
-    form.picture(this, elementName("PicLogo", 0), artwork::kLogo, QSize(280, 120),
-                 QRect(120, 120, 4185, 1815));
+    form.picture(this, elementName("PicLogo", 0), artwork::kLogo, QRect(120, 120, 4185, 1815));
     // Two rules drawn with underscores frame the name and version.
     form.label(this, elementName("Label12", 0), QString(12, QLatin1Char('_')),
                QRect(4470, 240, 3960, 690), makeFont(Face::Arial, 30, true));
@@ -120,12 +128,11 @@ void MainWindow::buildHeader(const FormBuilder& form) {
                QRect(5160, 240, 2580, 525), makeFont(Face::Arial, 24.75, true, true));
     form.label(this, QStringLiteral("Label3"), QStringLiteral("V 1.0"), QRect(7800, 480, 555, 270),
                makeFont(Face::Arial, 12, true, true));
-    form.picture(this, QStringLiteral("Picture1"), artwork::kBadge, QSize(26, 28),
-                 QRect(8400, 120, 390, 420));
+    form.picture(this, QStringLiteral("Picture1"), artwork::kBadge, QRect(8400, 120, 390, 420));
 
     const QString captions[] = {QStringLiteral("CONNECT"), QStringLiteral("SETTING"),
                                 QStringLiteral("Disconnect")};
-    const QString pictures[] = {artwork::kConnectPicture, artwork::kSettingPicture,
+    const Picture pictures[] = {artwork::kConnectPicture, artwork::kSettingPicture,
                                 artwork::kDisconnectPicture};
     const QRect places[] = {QRect(4560, 960, 1095, 975), QRect(5760, 960, 1095, 975),
                             QRect(4560, 960, 1095, 975)};
@@ -133,8 +140,8 @@ void MainWindow::buildHeader(const FormBuilder& form) {
     for (int index = 0; index < 3; ++index) {
         auto* button = new QToolButton(this);
         button->setText(captions[index]);
-        button->setIcon(QIcon(renderImage(pictures[index], kMenuPicture)));
-        button->setIconSize(kMenuPicture);
+        button->setIcon(QIcon(picturePixmap(pictures[index])));
+        button->setIconSize(pictures[index].size);
         button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         button->setFont(makeFont(Face::Standard, 8.25, true));
         button->setCursor(form.handCursor());
@@ -172,7 +179,7 @@ void MainWindow::buildTitleFrame(const FormBuilder& form) {
                           QRect(360, 3840, 1095, 375));
     m_send = makeCommand(form, frame, QStringLiteral("Command2"), QStringLiteral("Se&nd"),
                          QRect(1560, 3840, 1095, 375));
-    form.picture(frame, elementName("Picture2", 0), artwork::kTitlePicture, QSize(48, 48),
+    form.picture(frame, elementName("Picture2", 0), artwork::kTitlePicture,
                  QRect(3480, 2280, 735, 735));
 }
 
@@ -213,7 +220,7 @@ void MainWindow::buildTimeFrame(const FormBuilder& form) {
                             QRect(4800, 4800, 1350, 495));
     m_updateTime = makeCommand(form, frame, QStringLiteral("Command4"),
                                QStringLiteral("&Update Time"), QRect(6240, 4800, 1335, 495));
-    form.picture(frame, elementName("Picture2", 1), artwork::kClockPicture, QSize(48, 48),
+    form.picture(frame, elementName("Picture2", 1), artwork::kClockPicture,
                  QRect(7800, 2240, 735, 735));
 }
 
@@ -258,8 +265,7 @@ void MainWindow::buildSystemFrame(const FormBuilder& form) {
 }
 
 void MainWindow::buildBottom(const FormBuilder& form) {
-    form.picture(this, elementName("PicLogo", 1), artwork::kBanner, QSize(372, 51),
-                 QRect(3120, 6000, 5535, 700));
+    form.picture(this, elementName("PicLogo", 1), artwork::kBanner, QRect(3120, 6000, 5535, 700));
 
     auto* bar = new QStatusBar(this);
     bar->setFont(standardFont());

@@ -35,6 +35,7 @@ signals:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -72,6 +73,7 @@ private:
     std::unique_ptr<QtMessageBox> m_messageBox;
     std::unique_ptr<MainWindowControls> m_controls;
     bool m_centred = false;
+    bool m_painted = false;
 };
 
 } // namespace velk

@@ -1,12 +1,27 @@
 #include "ui/qtselector.h"
 
 #include <QComboBox>
+#include <QCompleter>
 #include <QLineEdit>
 
 namespace velk {
 
+namespace {
+
+// As QComboBox::setEditable(true), less the work a selector never uses or can put off: Qt
+// builds the drop-down at once, and a completer over the whole list that the selector drops.
+void makeEditable(QComboBox* combo) {
+    auto* field = new QLineEdit(combo);
+    field->setPalette(combo->palette());
+    // Qt gives a field a completer of its own only when it has none; this one is dropped below.
+    field->setCompleter(new QCompleter(field));
+    combo->setLineEdit(field);
+}
+
+} // namespace
+
 QtSelector::QtSelector(QComboBox* combo, const QStringList& entries) : m_combo(combo) {
-    m_combo->setEditable(true);
+    makeEditable(m_combo);
     // Typing behaves like a plain text field: nothing typed joins the list or completes itself.
     m_combo->setInsertPolicy(QComboBox::NoInsert);
     m_combo->setCompleter(nullptr);

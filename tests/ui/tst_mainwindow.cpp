@@ -42,7 +42,10 @@ private slots:
         QVERIFY(!window.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
         QVERIFY(!window.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
         QVERIFY(!window.findChild<QMenuBar*>());
-        QVERIFY(!window.windowIcon().isNull());
+        // The icon follows the first frame.
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QTRY_VERIFY(!window.windowIcon().isNull());
         QVERIFY(window.windowIcon().availableSizes().contains(QSize(32, 32)));
     }
 
