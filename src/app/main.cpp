@@ -3,11 +3,13 @@
 #include "serial/qtserialport.h"
 #include "serial/systemportmapping.h"
 #include "system/terminationwatcher.h"
+#include "ui/fontengine.h"
 #include "ui/mainwindow.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
+    velk::requestFontEngine();
     QApplication app(argc, argv);
     // The window is drawn to fixed twip positions; Fusion keeps the controls' metrics the same
     // on every desktop.

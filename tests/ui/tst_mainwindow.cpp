@@ -1,6 +1,7 @@
 // The main window as drawn: names, places, captions, lists, start state and focus order.
 
 #include "formprobe.h"
+#include "ui/fontengine.h"
 #include "ui/mainwindow.h"
 #include "ui/qtstatusbar.h"
 
@@ -381,6 +382,25 @@ private slots:
         window.findChild<QWidget*>(QStringLiteral("CmdMenu(2)"))->setFocus();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(owningName(QApplication::focusWidget()), QStringLiteral("ComboMonth"));
+    }
+
+    // The tests themselves run on a plugin picked this way, under Wine as well.
+    void platformChoiceOfTheUserIsKept_data() {
+        QTest::addColumn<QByteArray>("requested");
+        for (const char* requested : {"offscreen", "minimal", "xcb", "windows",
+                                      "windows:fontengine=gdi", "windows:dpiawareness=0"})
+            QTest::newRow(requested) << QByteArray(requested);
+    }
+
+    void platformChoiceOfTheUserIsKept() {
+        QFETCH(QByteArray, requested);
+        QCOMPARE(platformRequest(requested), requested);
+    }
+
+    void unchosenPlatformDrawsWithFreeType() {
+        const QByteArray chosen = platformRequest({});
+        // Left to the desktop's own default, or a FreeType engine asked for by name.
+        QVERIFY2(chosen.isEmpty() || chosen.endsWith(":fontengine=freetype"), chosen.constData());
     }
 };
 
