@@ -5,9 +5,9 @@
 
 namespace velk {
 
-qint64 systemOutputQueue(qintptr handle) {
+qint64 systemOutputQueue(const QSerialPort& port) {
     int queued = 0;
-    if (::ioctl(int(handle), TIOCOUTQ, &queued) != 0)
+    if (::ioctl(port.handle(), TIOCOUTQ, &queued) != 0)
         return 0;
     return qMax(queued, 0);
 }

@@ -4,10 +4,10 @@
 
 namespace velk {
 
-qint64 systemOutputQueue(qintptr handle) {
+qint64 systemOutputQueue(const QSerialPort& port) {
     DWORD errors = 0;
     COMSTAT status = {};
-    if (!ClearCommError(reinterpret_cast<HANDLE>(handle), &errors, &status))
+    if (!ClearCommError(port.handle(), &errors, &status))
         return 0;
     return qint64(status.cbOutQue);
 }

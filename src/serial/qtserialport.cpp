@@ -184,7 +184,7 @@ void QtSerialPort::finishLoss() {
 qint64 QtSerialPort::pendingBytes() const {
     if (!m_port.isOpen())
         return 0;
-    return m_port.bytesToWrite() + systemOutputQueue(m_port.handle());
+    return m_port.bytesToWrite() + systemOutputQueue(m_port);
 }
 
 qint64 QtSerialPort::flushPending(bool turnEventLoop) {
