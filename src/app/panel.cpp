@@ -1,8 +1,8 @@
 #include "app/panel.h"
 
 #include "app/settingsdialogwindow.h"
+#include "clocksync/ticker.h"
 #include "controls/serialport.h"
-#include "protocol/ticker.h"
 #include "serial/portdescriptions.h"
 #include "system/terminationwatcher.h"
 #include "ui/mainwindow.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "protocol/titlestore.h"
+#include "titles/titlestore.h"
 
 #include <QString>
 

@@ -1,8 +1,8 @@
 #include "controls/memory/memorycontrols.h"
 #include "controls/memory/memoryserialport.h"
-#include "protocol/titlecommands.h"
-#include "protocol/transmitter.h"
 #include "support/systemset.h"
+#include "titles/titlecommands.h"
+#include "transmit/transmitter.h"
 
 #include <QtTest>
 

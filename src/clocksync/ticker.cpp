@@ -1,4 +1,4 @@
-#include "protocol/ticker.h"
+#include "clocksync/ticker.h"
 
 #include "controls/localclock.h"
 

@@ -1,4 +1,4 @@
-#include "protocol/transmitter.h"
+#include "transmit/transmitter.h"
 
 #include "controls/logging.h"
 #include "wire/frames.h"

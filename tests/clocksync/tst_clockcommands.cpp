@@ -1,9 +1,9 @@
 #include "clock/clockcapture.h"
 #include "clock/datetimerig.h"
+#include "clocksync/clockcommands.h"
 #include "controls/memory/fakeclock.h"
 #include "controls/memory/memoryserialport.h"
-#include "protocol/clockcommands.h"
-#include "protocol/transmitter.h"
+#include "transmit/transmitter.h"
 
 #include <QtTest>
 

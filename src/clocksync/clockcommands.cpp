@@ -1,8 +1,8 @@
-#include "protocol/clockcommands.h"
+#include "clocksync/clockcommands.h"
 
 #include "clock/clockcapture.h"
 #include "clock/datetimeentry.h"
-#include "protocol/transmitter.h"
+#include "transmit/transmitter.h"
 
 namespace velk {
 

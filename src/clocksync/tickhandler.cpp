@@ -1,14 +1,14 @@
-#include "protocol/tickhandler.h"
+#include "clocksync/tickhandler.h"
 
 #include "clock/clockcapture.h"
 #include "clock/dayrules.h"
+#include "clocksync/clockcommands.h"
+#include "clocksync/statuspanels.h"
 #include "controls/checkbox.h"
 #include "controls/localclock.h"
 #include "controls/logging.h"
 #include "controls/textbox.h"
-#include "protocol/clockcommands.h"
-#include "protocol/statuspanels.h"
-#include "protocol/transmitter.h"
+#include "transmit/transmitter.h"
 
 namespace velk {
 

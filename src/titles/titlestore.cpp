@@ -1,4 +1,4 @@
-#include "protocol/titlestore.h"
+#include "titles/titlestore.h"
 
 namespace velk {
 

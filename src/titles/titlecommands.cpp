@@ -1,9 +1,9 @@
-#include "protocol/titlecommands.h"
+#include "titles/titlecommands.h"
 
 #include "controls/messagebox.h"
 #include "controls/selector.h"
 #include "controls/textbox.h"
-#include "protocol/transmitter.h"
+#include "transmit/transmitter.h"
 #include "wire/frames.h"
 
 namespace velk {

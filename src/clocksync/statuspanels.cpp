@@ -1,4 +1,4 @@
-#include "protocol/statuspanels.h"
+#include "clocksync/statuspanels.h"
 
 #include "controls/localclock.h"
 #include "controls/statusbar.h"

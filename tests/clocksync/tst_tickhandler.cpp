@@ -1,12 +1,12 @@
 #include "clock/clockcapture.h"
 #include "clock/datetimerig.h"
+#include "clocksync/clockcommands.h"
+#include "clocksync/statuspanels.h"
+#include "clocksync/tickhandler.h"
 #include "controls/memory/fakeclock.h"
 #include "controls/memory/memorycontrols.h"
 #include "controls/memory/memoryserialport.h"
-#include "protocol/clockcommands.h"
-#include "protocol/statuspanels.h"
-#include "protocol/tickhandler.h"
-#include "protocol/transmitter.h"
+#include "transmit/transmitter.h"
 
 #include <QtTest>
 
