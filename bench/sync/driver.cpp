@@ -15,8 +15,8 @@
 #include "clocksync/ticker.h"
 #include "clocksync/tickhandler.h"
 #include "controls/localclock.h"
-#include "serial/fixedportmapping.h"
-#include "serial/qtserialport.h"
+#include "port/fixedportmapping.h"
+#include "port/qtserialport.h"
 #include "ui/mainwindow.h"
 
 #include <QAbstractButton>

@@ -5,9 +5,9 @@
 #include "clocksync/statuspanels.h"
 #include "clocksync/ticker.h"
 #include "clocksync/tickhandler.h"
+#include "connection/connectioncommands.h"
+#include "connection/settingsdialoglogic.h"
 #include "controls/windowcontrols.h"
-#include "serial/connectioncommands.h"
-#include "serial/settingsdialoglogic.h"
 #include "titles/titlecommands.h"
 #include "ui/configuredialog.h"
 

@@ -1,7 +1,7 @@
 #include "app/panel.h"
 #include "controls/localclock.h"
-#include "serial/qtserialport.h"
-#include "serial/systemportmapping.h"
+#include "port/qtserialport.h"
+#include "port/systemportmapping.h"
 #include "system/terminationwatcher.h"
 #include "ui/mainwindow.h"
 

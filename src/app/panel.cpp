@@ -3,7 +3,7 @@
 #include "app/settingsdialogwindow.h"
 #include "clocksync/ticker.h"
 #include "controls/serialport.h"
-#include "serial/portdescriptions.h"
+#include "port/portdescriptions.h"
 #include "system/terminationwatcher.h"
 #include "ui/mainwindow.h"
 

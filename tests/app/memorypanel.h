@@ -7,13 +7,13 @@
 #include "clock/datetimeentry.h"
 #include "clocksync/ticker.h"
 #include "clocksync/tickhandler.h"
+#include "connection/portcontrol.h"
+#include "connection/settingsdialoghost.h"
+#include "connection/settingsdialoglogic.h"
 #include "controls/memory/fakeclock.h"
 #include "controls/memory/memorycontrols.h"
 #include "controls/memory/memoryserialport.h"
 #include "controls/windowcontrols.h"
-#include "serial/portcontrol.h"
-#include "serial/settingsdialoghost.h"
-#include "serial/settingsdialoglogic.h"
 #include "titles/titlecommands.h"
 
 #include <array>

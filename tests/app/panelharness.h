@@ -5,8 +5,8 @@
 
 #include "app/panel.h"
 #include "controls/memory/fakeclock.h"
-#include "serial/fixedportmapping.h"
-#include "serial/qtserialport.h"
+#include "port/fixedportmapping.h"
+#include "port/qtserialport.h"
 #include "support/ptypair.h"
 #include "ui/mainwindow.h"
 

@@ -1,6 +1,6 @@
-#include "serial/connectioncommands.h"
+#include "connection/connectioncommands.h"
 
-#include "serial/portdescriptions.h"
+#include "port/portdescriptions.h"
 
 namespace velk {
 

@@ -3,7 +3,7 @@
 #include "controls/messagebox.h"
 #include "controls/serialport.h"
 #include "controls/statusbar.h"
-#include "serial/portsettings.h"
+#include "port/portsettings.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "serial/portmapping.h"
+#include "port/portmapping.h"
 
 #include <QStringList>
 #include <functional>

@@ -1,4 +1,4 @@
-#include "serial/portstatustext.h"
+#include "connection/portstatustext.h"
 
 namespace velk {
 

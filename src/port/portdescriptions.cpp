@@ -1,4 +1,4 @@
-#include "serial/portdescriptions.h"
+#include "port/portdescriptions.h"
 
 namespace velk {
 

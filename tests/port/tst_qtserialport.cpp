@@ -1,5 +1,5 @@
-#include "serial/fixedportmapping.h"
-#include "serial/qtserialport.h"
+#include "port/fixedportmapping.h"
+#include "port/qtserialport.h"
 #include "support/ptypair.h"
 
 #include <QAbstractEventDispatcher>

@@ -1,4 +1,4 @@
-#include "serial/outputqueue.h"
+#include "port/outputqueue.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 #include "controls/linesettings.h"
-#include "serial/flushwatch.h"
-#include "serial/portdescriptions.h"
-#include "serial/systemportmapping.h"
+#include "port/flushwatch.h"
+#include "port/portdescriptions.h"
+#include "port/systemportmapping.h"
 
 #include <QtTest>
 

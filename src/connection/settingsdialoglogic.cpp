@@ -1,4 +1,4 @@
-#include "serial/settingsdialoglogic.h"
+#include "connection/settingsdialoglogic.h"
 
 namespace velk {
 

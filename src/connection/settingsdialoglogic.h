@@ -1,9 +1,9 @@
 #pragma once
 
+#include "connection/portcontrol.h"
 #include "controls/handler.h"
 #include "controls/selector.h"
-#include "serial/portcontrol.h"
-#include "serial/portsettings.h"
+#include "port/portsettings.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "controls/serialport.h"
-#include "serial/portmapping.h"
+#include "port/portmapping.h"
 
 #include <QObject>
 #include <QSerialPort>

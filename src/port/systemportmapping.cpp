@@ -1,4 +1,4 @@
-#include "serial/systemportmapping.h"
+#include "port/systemportmapping.h"
 
 #include <QSerialPortInfo>
 #include <algorithm>

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "connection/portcontrol.h"
+#include "connection/settingsdialoghost.h"
 #include "controls/button.h"
 #include "controls/messagebox.h"
 #include "controls/serialport.h"
-#include "serial/portcontrol.h"
-#include "serial/settingsdialoghost.h"
 
 #include <QString>
 

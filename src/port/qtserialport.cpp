@@ -1,11 +1,11 @@
-#include "serial/qtserialport.h"
+#include "port/qtserialport.h"
 
 #include "controls/logging.h"
-#include "serial/flushwatch.h"
-#include "serial/outputqueue.h"
-#include "serial/portdescriptions.h"
-#include "serial/portsettings.h"
-#include "serial/systemportmapping.h"
+#include "port/flushwatch.h"
+#include "port/outputqueue.h"
+#include "port/portdescriptions.h"
+#include "port/portsettings.h"
+#include "port/systemportmapping.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -1,4 +1,4 @@
-#include "serial/flushwatch.h"
+#include "port/flushwatch.h"
 
 #include <cmath>
 

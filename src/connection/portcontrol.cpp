@@ -1,7 +1,7 @@
-#include "serial/portcontrol.h"
+#include "connection/portcontrol.h"
 
+#include "connection/portstatustext.h"
 #include "controls/logging.h"
-#include "serial/portstatustext.h"
 
 namespace velk {
 
