@@ -10,10 +10,10 @@
 #include "connection/portcontrol.h"
 #include "connection/settingsdialoghost.h"
 #include "connection/settingsdialoglogic.h"
-#include "controls/memory/fakeclock.h"
-#include "controls/memory/memorycontrols.h"
-#include "controls/memory/memoryserialport.h"
 #include "controls/windowcontrols.h"
+#include "doubles/fakeclock.h"
+#include "doubles/memorycontrols.h"
+#include "doubles/memoryserialport.h"
 #include "titles/titlecommands.h"
 
 #include <array>

@@ -1,8 +1,8 @@
 #include "clock/clockcapture.h"
 #include "clock/datetimerig.h"
 #include "clocksync/clockcommands.h"
-#include "controls/memory/fakeclock.h"
-#include "controls/memory/memoryserialport.h"
+#include "doubles/fakeclock.h"
+#include "doubles/memoryserialport.h"
 #include "transmit/transmitter.h"
 
 #include <QtTest>

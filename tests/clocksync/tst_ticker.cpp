@@ -1,5 +1,5 @@
 #include "clocksync/ticker.h"
-#include "controls/memory/fakeclock.h"
+#include "doubles/fakeclock.h"
 
 #include <QtTest>
 

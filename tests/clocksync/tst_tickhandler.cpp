@@ -3,9 +3,9 @@
 #include "clocksync/clockcommands.h"
 #include "clocksync/statuspanels.h"
 #include "clocksync/tickhandler.h"
-#include "controls/memory/fakeclock.h"
-#include "controls/memory/memorycontrols.h"
-#include "controls/memory/memoryserialport.h"
+#include "doubles/fakeclock.h"
+#include "doubles/memorycontrols.h"
+#include "doubles/memoryserialport.h"
 #include "transmit/transmitter.h"
 
 #include <QtTest>

@@ -1,7 +1,7 @@
 #include "connection/portcontrol.h"
 #include "connection/portstatustext.h"
-#include "controls/memory/memorycontrols.h"
-#include "controls/memory/memoryserialport.h"
+#include "doubles/memorycontrols.h"
+#include "doubles/memoryserialport.h"
 
 #include <QtTest>
 

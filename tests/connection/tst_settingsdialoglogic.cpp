@@ -1,6 +1,6 @@
 #include "connection/settingsdialoglogic.h"
-#include "controls/memory/memorycontrols.h"
-#include "controls/memory/memoryserialport.h"
+#include "doubles/memorycontrols.h"
+#include "doubles/memoryserialport.h"
 
 #include <QtTest>
 #include <memory>

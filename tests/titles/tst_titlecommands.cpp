@@ -1,5 +1,5 @@
-#include "controls/memory/memorycontrols.h"
-#include "controls/memory/memoryserialport.h"
+#include "doubles/memorycontrols.h"
+#include "doubles/memoryserialport.h"
 #include "support/systemset.h"
 #include "titles/titlecommands.h"
 #include "transmit/transmitter.h"

@@ -1,4 +1,4 @@
-#include "controls/memory/memoryserialport.h"
+#include "doubles/memoryserialport.h"
 
 #include <algorithm>
 

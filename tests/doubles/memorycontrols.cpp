@@ -1,4 +1,4 @@
-#include "controls/memory/memorycontrols.h"
+#include "doubles/memorycontrols.h"
 
 namespace velk {
 
