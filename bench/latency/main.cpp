@@ -7,8 +7,8 @@
 
 #include "app/panel.h"
 #include "controls/localclock.h"
-#include "serial/fixedportmapping.h"
-#include "serial/qtserialport.h"
+#include "port/fixedportmapping.h"
+#include "port/qtserialport.h"
 #include "ui/mainwindow.h"
 
 #include <QAbstractButton>

@@ -12,11 +12,11 @@
 // covers; it closes the window a few seconds after the last of them.
 
 #include "app/panel.h"
+#include "clocksync/ticker.h"
+#include "clocksync/tickhandler.h"
 #include "controls/localclock.h"
-#include "protocol/ticker.h"
-#include "protocol/tickhandler.h"
-#include "serial/fixedportmapping.h"
-#include "serial/qtserialport.h"
+#include "port/fixedportmapping.h"
+#include "port/qtserialport.h"
 #include "ui/mainwindow.h"
 
 #include <QAbstractButton>

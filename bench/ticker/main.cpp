@@ -1,8 +1,8 @@
 // Runs the panel's Ticker against the real wall clock and reports, per tick, how far after the
 // whole second it arrived, then whether every second was seen exactly once.
 
+#include "clocksync/ticker.h"
 #include "controls/localclock.h"
-#include "protocol/ticker.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

@@ -1,14 +1,14 @@
 #include "app/eventbindings.h"
 
 #include "clock/datetimeentry.h"
+#include "clocksync/clockcommands.h"
+#include "clocksync/statuspanels.h"
+#include "clocksync/ticker.h"
+#include "clocksync/tickhandler.h"
+#include "connection/connectioncommands.h"
+#include "connection/settingsdialoglogic.h"
 #include "controls/windowcontrols.h"
-#include "protocol/clockcommands.h"
-#include "protocol/statuspanels.h"
-#include "protocol/ticker.h"
-#include "protocol/tickhandler.h"
-#include "protocol/titlecommands.h"
-#include "serial/connectioncommands.h"
-#include "serial/settingsdialoglogic.h"
+#include "titles/titlecommands.h"
 #include "ui/configuredialog.h"
 
 namespace velk {

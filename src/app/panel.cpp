@@ -1,9 +1,9 @@
 #include "app/panel.h"
 
 #include "app/settingsdialogwindow.h"
+#include "clocksync/ticker.h"
 #include "controls/serialport.h"
-#include "protocol/ticker.h"
-#include "serial/portdescriptions.h"
+#include "port/portdescriptions.h"
 #include "system/terminationwatcher.h"
 #include "ui/mainwindow.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "serial/portsettings.h"
+#include "port/portsettings.h"
 
 #include <QString>
 #include <functional>

@@ -1,7 +1,7 @@
 #include "app/settingsdialogwindow.h"
 
 #include "app/eventbindings.h"
-#include "serial/settingsdialoglogic.h"
+#include "connection/settingsdialoglogic.h"
 #include "ui/configuredialog.h"
 
 #include <QObject>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "serial/settingsdialoghost.h"
+#include "connection/settingsdialoghost.h"
 
 #include <memory>
 

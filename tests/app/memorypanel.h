@@ -5,16 +5,16 @@
 
 #include "app/panelcore.h"
 #include "clock/datetimeentry.h"
-#include "controls/memory/fakeclock.h"
-#include "controls/memory/memorycontrols.h"
-#include "controls/memory/memoryserialport.h"
+#include "clocksync/ticker.h"
+#include "clocksync/tickhandler.h"
+#include "connection/portcontrol.h"
+#include "connection/settingsdialoghost.h"
+#include "connection/settingsdialoglogic.h"
 #include "controls/windowcontrols.h"
-#include "protocol/ticker.h"
-#include "protocol/tickhandler.h"
-#include "protocol/titlecommands.h"
-#include "serial/portcontrol.h"
-#include "serial/settingsdialoghost.h"
-#include "serial/settingsdialoglogic.h"
+#include "doubles/fakeclock.h"
+#include "doubles/memorycontrols.h"
+#include "doubles/memoryserialport.h"
+#include "titles/titlecommands.h"
 
 #include <array>
 #include <memory>

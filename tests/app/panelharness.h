@@ -4,9 +4,9 @@
 // QSerialPort-backed port mapped to a socat pseudo-terminal, and a test clock.
 
 #include "app/panel.h"
-#include "controls/memory/fakeclock.h"
-#include "serial/fixedportmapping.h"
-#include "serial/qtserialport.h"
+#include "doubles/fakeclock.h"
+#include "port/fixedportmapping.h"
+#include "port/qtserialport.h"
 #include "support/ptypair.h"
 #include "ui/mainwindow.h"
 

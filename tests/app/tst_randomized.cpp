@@ -10,17 +10,17 @@
 #include "memorypanel.h"
 
 #include "clock/dayrules.h"
+#include "clocksync/statuspanels.h"
+#include "clocksync/ticker.h"
+#include "connection/connectioncommands.h"
+#include "connection/portstatustext.h"
 #include "monitor/lineformat.h"
-#include "wire/linecharset.h"
-#include "protocol/statuspanels.h"
-#include "protocol/ticker.h"
-#include "protocol/titlecommands.h"
-#include "protocol/transmitter.h"
-#include "serial/connectioncommands.h"
-#include "serial/portstatustext.h"
+#include "titles/titlecommands.h"
+#include "transmit/transmitter.h"
 #include "wire/framedecoder.h"
 #include "wire/framelayout.h"
 #include "wire/frames.h"
+#include "wire/linecharset.h"
 
 #include <QtTest>
 #include <deque>

@@ -5,9 +5,9 @@
 #include "panelharness.h"
 
 #include "app/settingsdialogwindow.h"
-#include "protocol/statuspanels.h"
-#include "protocol/tickhandler.h"
-#include "protocol/titlecommands.h"
+#include "clocksync/statuspanels.h"
+#include "clocksync/tickhandler.h"
+#include "titles/titlecommands.h"
 #include "ui/configuredialog.h"
 
 #include <QAbstractEventDispatcher>

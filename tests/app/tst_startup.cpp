@@ -4,9 +4,9 @@
 
 #include "app/settingsdialogwindow.h"
 #include "clock/datetimeentry.h"
-#include "protocol/clockcommands.h"
-#include "protocol/ticker.h"
-#include "protocol/titlecommands.h"
+#include "clocksync/clockcommands.h"
+#include "clocksync/ticker.h"
+#include "titles/titlecommands.h"
 
 #include <QApplication>
 #include <QCheckBox>

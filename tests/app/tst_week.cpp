@@ -4,7 +4,7 @@
 
 #include "memorypanel.h"
 
-#include "protocol/ticker.h"
+#include "clocksync/ticker.h"
 #include "support/residentmemory.h"
 
 #include <QtTest>

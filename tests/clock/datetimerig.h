@@ -1,7 +1,7 @@
 #pragma once
 
 #include "clock/datetimeentry.h"
-#include "controls/memory/memorycontrols.h"
+#include "doubles/memorycontrols.h"
 
 #include <QTest>
 #include <array>

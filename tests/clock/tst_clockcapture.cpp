@@ -1,6 +1,6 @@
 #include "clock/clockcapture.h"
 #include "clock/datetimerig.h"
-#include "controls/memory/fakeclock.h"
+#include "doubles/fakeclock.h"
 
 #include <QtTest>
 

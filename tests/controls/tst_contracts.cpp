@@ -1,7 +1,7 @@
 // The notification rules of the control contracts, run once against the in-memory controls and
 // once against the Qt adapters, so handlers tested on the former behave the same in the window.
 
-#include "controls/memory/memorycontrols.h"
+#include "doubles/memorycontrols.h"
 #include "ui/qtbutton.h"
 #include "ui/qtcheckbox.h"
 #include "ui/qtmessagebox.h"

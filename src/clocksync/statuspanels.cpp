@@ -1,0 +1,40 @@
+#include "clocksync/statuspanels.h"
+
+#include "controls/localclock.h"
+#include "controls/statusbar.h"
+
+#include <QLocale>
+
+namespace velk {
+
+StatusPanels::StatusPanels(StatusBar& bar, const LocalClock& clock) : m_bar(bar), m_clock(clock) {}
+
+void StatusPanels::showNotice(const QString& text) {
+    if (!m_noticeShown.isValid())
+        m_ownText = m_bar.panelText(1);
+    m_bar.setPanelText(1, text);
+    m_noticeShown = m_clock.now();
+}
+
+void StatusPanels::tick() {
+    showDate();
+    if (!m_noticeShown.isValid())
+        return;
+    const qint64 shownFor = m_noticeShown.secsTo(m_clock.now());
+    // A clock set back counts as time up, so a notice never stays for good.
+    if (shownFor >= kNoticeSeconds || shownFor < 0) {
+        m_bar.setPanelText(1, m_ownText);
+        m_noticeShown = QDateTime();
+    }
+}
+
+void StatusPanels::showDate() {
+    // The date stands in the last panel, whether the link panel has been inserted yet or not.
+    const int last = m_bar.panelCount();
+    if (last < 2)
+        return;
+    m_bar.setPanelText(last,
+                       QLocale::system().toString(m_clock.now().date(), QLocale::ShortFormat));
+}
+
+} // namespace velk

@@ -1,0 +1,52 @@
+#include "clocksync/ticker.h"
+
+#include "controls/localclock.h"
+
+namespace velk {
+
+Ticker::Ticker(const LocalClock& clock, QObject* parent) : QObject(parent), m_clock(clock) {
+    m_timer.setSingleShot(true);
+    m_timer.setTimerType(Qt::PreciseTimer);
+    connect(&m_timer, &QTimer::timeout, this, &Ticker::poll);
+}
+
+void Ticker::start() {
+    // The second the window opened in has been shown already; the first tick is the next one.
+    m_lastDelivered = secondOf(m_clock.now());
+    arm();
+}
+
+void Ticker::stop() {
+    m_timer.stop();
+}
+
+void Ticker::poll() {
+    const QDateTime now = m_clock.now();
+    if (isDue(now, m_lastDelivered)) {
+        m_lastDelivered = secondOf(now);
+        raise(m_tick);
+    }
+    arm();
+}
+
+void Ticker::arm() {
+    // Measured after the tick's work, so a slow tick does not push the next one off its second.
+    m_timer.start(msecsUntilNextTick(m_clock.now()));
+}
+
+int Ticker::msecsUntilNextTick(const QDateTime& now) {
+    const qint64 intoSecond = now.toMSecsSinceEpoch() - secondOf(now) * 1000;
+    return int(1000 - intoSecond) + kDelayAfterSecondMs;
+}
+
+qint64 Ticker::secondOf(const QDateTime& now) {
+    const qint64 msecs = now.toMSecsSinceEpoch();
+    // Floor, also for times before 1970.
+    return msecs >= 0 ? msecs / 1000 : -((-msecs + 999) / 1000);
+}
+
+bool Ticker::isDue(const QDateTime& now, std::optional<qint64> lastDelivered) {
+    return !lastDelivered || secondOf(now) != *lastDelivered;
+}
+
+} // namespace velk

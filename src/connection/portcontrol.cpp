@@ -1,0 +1,55 @@
+#include "connection/portcontrol.h"
+
+#include "connection/portstatustext.h"
+#include "controls/logging.h"
+
+namespace velk {
+
+PortControl::PortControl(PortSettings& settings, SerialPort& port, StatusBar& statusBar,
+                         MessageBox& messageBox)
+    : m_settings(settings), m_port(port), m_statusBar(statusBar), m_messageBox(messageBox) {}
+
+void PortControl::applyPortSettings() {
+    // A refused port number stops the rest: the settings are not applied either.
+    QString refusal;
+    if (m_port.setPortNumber(m_settings.portNumber, &refusal) &&
+        m_port.setSettings(m_settings.line, &refusal)) {
+        qCInfo(lcSerial).noquote() << "settings applied: Comport" << m_settings.portNumber << "at"
+                                   << m_settings.line.text();
+        return;
+    }
+    m_messageBox.show(refusal, kAppTitle, MessageBox::Icon::None);
+}
+
+void PortControl::showPortStatus() {
+    logLinkChange();
+    if (m_port.isOpen()) {
+        m_portStatusText = openPortStatusText(m_port.portNumber(), m_port.settings());
+    } else {
+        m_portStatusText = closedPortStatusText();
+        // Only the closed-port branch inserts: start-up always passes here first, so the link
+        // panel is in place before any open-port update.
+        if (m_statusBar.panelCount() != kPanelsWithLink)
+            m_statusBar.insertPanel(kLinkPanel);
+    }
+    writeLinkPanel();
+}
+
+void PortControl::logLinkChange() const {
+    // Start-up shows the closed link first; only changes after it are news.
+    if (m_portStatusText.isEmpty() ||
+        m_port.isOpen() == (m_portStatusText != closedPortStatusText()))
+        return;
+    if (m_port.isOpen())
+        qCInfo(lcSerial).noquote()
+            << "port open: Comport" << m_port.portNumber() << "at" << m_port.settings().text();
+    else
+        qCInfo(lcSerial) << "port closed";
+}
+
+void PortControl::writeLinkPanel() {
+    m_statusBar.setPanelText(kLinkPanel, m_portStatusText);
+    m_statusBar.fitPanelToText(kLinkPanel);
+}
+
+} // namespace velk

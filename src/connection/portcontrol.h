@@ -1,0 +1,46 @@
+#pragma once
+
+#include "controls/messagebox.h"
+#include "controls/serialport.h"
+#include "controls/statusbar.h"
+#include "port/portsettings.h"
+
+#include <QString>
+
+namespace velk {
+
+// Carries the port settings to the serial port and reports the link state in the status bar.
+class PortControl {
+public:
+    // The status bar's link panel, between "Status" and the date.
+    static constexpr int kLinkPanel = 2;
+    // The bar is designed with two panels; the link panel makes three.
+    static constexpr int kPanelsWithLink = 3;
+
+    PortControl(PortSettings& settings, SerialPort& port, StatusBar& statusBar,
+                MessageBox& messageBox);
+
+    // Copies the settings to the port: port number, then the line settings. The first refusal
+    // stops the rest and is shown to the operator; the caller carries on.
+    void applyPortSettings();
+
+    // Writes the link state into the link panel. An open port is described by what it really
+    // holds, which can differ from the settings after Cancel or a refused assignment.
+    void showPortStatus();
+
+    // The text last written to the link panel; empty before the first showPortStatus().
+    QString portStatusText() const { return m_portStatusText; }
+
+private:
+    // Logs a link that opened or closed since the link panel was last written.
+    void logLinkChange() const;
+    void writeLinkPanel();
+
+    PortSettings& m_settings;
+    SerialPort& m_port;
+    StatusBar& m_statusBar;
+    MessageBox& m_messageBox;
+    QString m_portStatusText;
+};
+
+} // namespace velk

@@ -1,0 +1,140 @@
+#include "connection/settingsdialoglogic.h"
+
+namespace velk {
+
+namespace {
+
+// The values the selectors offer, in list order. The stored value is chosen by the selected
+// position, never by parsing the entry's text, so text typed into a selector's field can never
+// reach the settings.
+constexpr std::array<qint32, 8> kBaudRateValues = {1200,  2400,  4800,  9600,
+                                                   14400, 19200, 28800, 38400};
+constexpr std::array<QSerialPort::DataBits, 4> kDataBitsValues = {
+    QSerialPort::Data5, QSerialPort::Data6, QSerialPort::Data7, QSerialPort::Data8};
+constexpr std::array<QSerialPort::Parity, 3> kParityValues = {
+    QSerialPort::EvenParity, QSerialPort::OddParity, QSerialPort::NoParity};
+constexpr std::array<QSerialPort::StopBits, 2> kStopBitsValues = {QSerialPort::OneStop,
+                                                                  QSerialPort::TwoStop};
+
+template <typename Value, std::size_t N> QStringList numbers(const std::array<Value, N>& values) {
+    QStringList texts;
+    for (const Value value : values)
+        texts << QString::number(int(value));
+    return texts;
+}
+
+// No entry selected (-1) or a position beyond the values leaves the setting alone.
+template <typename Value, std::size_t N>
+void storeChosen(const Selector& selector, const std::array<Value, N>& values, Value& setting) {
+    const int position = selector.listIndex();
+    if (position >= 0 && position < int(N))
+        setting = values[std::size_t(position)];
+}
+
+// Default positions by selector index: "9600", "8", "None", "1", "Comport 1".
+constexpr std::array<int, SettingsDialogLogic::kSelectorCount> kDefaultPositions = {3, 3, 2, 0, 0};
+
+// The port selector comes first, then the line settings in selector order.
+constexpr std::array<int, SettingsDialogLogic::kSelectorCount> kDefaultOrder = {
+    SettingsDialogLogic::kPort, SettingsDialogLogic::kBaudRate, SettingsDialogLogic::kDataBits,
+    SettingsDialogLogic::kParity, SettingsDialogLogic::kStopBits};
+
+} // namespace
+
+SettingsDialogLogic::SettingsDialogLogic(const Selectors& selectors, PortSettings& settings,
+                                         PortControl& control, Handler hide)
+    : m_selectors(selectors), m_settings(settings), m_control(control), m_hide(std::move(hide)) {}
+
+QStringList SettingsDialogLogic::entries(int index) {
+    switch (index) {
+    case kBaudRate:
+        return numbers(kBaudRateValues);
+    case kDataBits:
+        return numbers(kDataBitsValues);
+    case kParity:
+        return {QStringLiteral("Even"), QStringLiteral("Odd"), QStringLiteral("None")};
+    case kStopBits:
+        return numbers(kStopBitsValues);
+    case kPort: {
+        QStringList ports;
+        for (int number = PortSettings::kFirstPort; number <= PortSettings::kLastPort; ++number)
+            ports << QStringLiteral("Comport %1").arg(number);
+        return ports;
+    }
+    default:
+        return {};
+    }
+}
+
+void SettingsDialogLogic::load() {
+    selectDefaults();
+}
+
+void SettingsDialogLogic::configClicked(int index) {
+    switch (index) {
+    case kBaudRate:
+        saveBaudRate();
+        break;
+    case kDataBits:
+        saveDataBits();
+        break;
+    case kParity:
+        saveParity();
+        break;
+    case kStopBits:
+        saveStopBits();
+        break;
+    case kPort:
+        savePortNumber();
+        break;
+    default:
+        break;
+    }
+}
+
+void SettingsDialogLogic::okClicked() {
+    // A refusal is shown by applyPortSettings itself; the dialog closes either way.
+    m_control.applyPortSettings();
+    raise(m_hide);
+}
+
+void SettingsDialogLogic::cancelClicked() {
+    raise(m_hide);
+}
+
+void SettingsDialogLogic::restoreDefaultsClicked() {
+    selectDefaults();
+}
+
+void SettingsDialogLogic::saveBaudRate() {
+    storeChosen(*m_selectors[kBaudRate], kBaudRateValues, m_settings.line.baudRate);
+}
+
+void SettingsDialogLogic::saveDataBits() {
+    storeChosen(*m_selectors[kDataBits], kDataBitsValues, m_settings.line.dataBits);
+}
+
+void SettingsDialogLogic::saveParity() {
+    storeChosen(*m_selectors[kParity], kParityValues, m_settings.line.parity);
+}
+
+void SettingsDialogLogic::saveStopBits() {
+    storeChosen(*m_selectors[kStopBits], kStopBitsValues, m_settings.line.stopBits);
+}
+
+void SettingsDialogLogic::savePortNumber() {
+    // No entry selected (-1) or a position beyond the sixteen ports leaves the number alone,
+    // so no port number outside 1 to 16 is ever stored.
+    const int position = m_selectors[kPort]->listIndex();
+    const int portCount = PortSettings::kLastPort - PortSettings::kFirstPort + 1;
+    if (position >= 0 && position < portCount)
+        m_settings.portNumber = quint8(PortSettings::kFirstPort + position);
+}
+
+void SettingsDialogLogic::selectDefaults() {
+    // Each selection runs the selector's click, which stores the matching default setting.
+    for (int index : kDefaultOrder)
+        m_selectors[index]->setListIndex(kDefaultPositions[index]);
+}
+
+} // namespace velk

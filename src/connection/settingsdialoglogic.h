@@ -1,0 +1,60 @@
+#pragma once
+
+#include "connection/portcontrol.h"
+#include "controls/handler.h"
+#include "controls/selector.h"
+#include "port/portsettings.h"
+
+#include <QString>
+#include <QStringList>
+#include <array>
+
+namespace velk {
+
+// What the port settings dialog does, without its widgets. Each selection writes its setting at
+// once; Ok applies the settings to the port, Cancel only hides the dialog.
+//
+// The window binds selector i's click to configClicked(i) and fills selector i from entries(i)
+// before the first load().
+class SettingsDialogLogic {
+public:
+    // Positions of the selectors in the dialog's selector array.
+    static constexpr int kBaudRate = 0;
+    static constexpr int kDataBits = 1;
+    static constexpr int kParity = 2;
+    static constexpr int kStopBits = 3;
+    static constexpr int kPort = 4;
+    static constexpr int kSelectorCount = 5;
+
+    using Selectors = std::array<Selector*, kSelectorCount>;
+
+    // `hide` hides the dialog window; the selectors must outlive this object.
+    SettingsDialogLogic(const Selectors& selectors, PortSettings& settings, PortControl& control,
+                        Handler hide);
+
+    // The list entries of selector `index`, in list order; empty for any other index.
+    static QStringList entries(int index);
+
+    // First showing: selects the default entries, which resets the settings to the defaults.
+    void load();
+    void configClicked(int index);
+    void okClicked();
+    void cancelClicked();
+    void restoreDefaultsClicked();
+
+    void saveBaudRate();
+    void saveDataBits();
+    void saveParity();
+    void saveStopBits();
+    void savePortNumber();
+
+private:
+    void selectDefaults();
+
+    Selectors m_selectors;
+    PortSettings& m_settings;
+    PortControl& m_control;
+    Handler m_hide;
+};
+
+} // namespace velk

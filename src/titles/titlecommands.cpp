@@ -1,0 +1,57 @@
+#include "titles/titlecommands.h"
+
+#include "controls/messagebox.h"
+#include "controls/selector.h"
+#include "controls/textbox.h"
+#include "transmit/transmitter.h"
+#include "wire/frames.h"
+
+namespace velk {
+
+TitleCommands::TitleCommands(Transmitter& transmitter, Selector& address, TextBox& title,
+                             MessageBox& messages)
+    : m_transmitter(transmitter), m_address(address), m_title(title), m_messages(messages) {}
+
+std::optional<quint8> TitleCommands::selectedAddress() {
+    const std::optional<quint8> address = frames::addressByte(m_address.listIndex());
+    if (!address)
+        m_messages.show(kPickAddressMessage, kAppTitle, MessageBox::Icon::None);
+    return address;
+}
+
+void TitleCommands::clearClicked() {
+    if (!m_transmitter.portGuard())
+        return;
+    const std::optional<quint8> address = selectedAddress();
+    if (!address)
+        return;
+    // Emptying the box also empties the stored title of this address.
+    m_title.setText(QString());
+    m_transmitter.sendBytes(frames::clearFrame(*address));
+}
+
+void TitleCommands::sendClicked() {
+    if (!m_transmitter.portGuard())
+        return;
+    const std::optional<quint8> address = selectedAddress();
+    if (!address)
+        return;
+    m_transmitter.sendBytes(frames::titleFrame(*address, m_title.text()));
+}
+
+void TitleCommands::titleChanged() {
+    m_store.store(m_address.listIndex(), m_title.text());
+}
+
+void TitleCommands::addressSelected() {
+    const int slot = m_address.listIndex();
+    if (!TitleStore::isSlot(slot))
+        return;
+    const QString stored = m_store.title(slot);
+    m_title.setText(stored.isEmpty() ? m_defaultTitle : stored);
+    // The box may already show this text, and then raises no change; the slot must still hold
+    // what the box shows.
+    m_store.store(slot, m_title.text());
+}
+
+} // namespace velk

@@ -1,0 +1,61 @@
+#include "transmit/transmitter.h"
+
+#include "controls/logging.h"
+#include "wire/frames.h"
+
+#include <array>
+
+namespace velk {
+
+Transmitter::Transmitter(SerialPort& port, MessageBox& messages)
+    : m_port(port), m_messages(messages) {}
+
+namespace {
+
+QByteArray hex(const QByteArray& frame) {
+    return frame.toHex(' ').toUpper();
+}
+
+} // namespace
+
+bool Transmitter::sendByte(quint8 value) {
+    return m_port.output(QByteArray(1, char(value)));
+}
+
+void Transmitter::sendBytes(const QByteArray& bytes) {
+    qCDebug(lcSerial).noquote() << "frame" << hex(bytes);
+    int refused = 0;
+    for (const char byte : bytes)
+        refused += sendByte(quint8(byte)) ? 0 : 1;
+    // The devices never answer, so this is the only trace of a frame that did not go out whole.
+    if (refused > 0)
+        qCWarning(lcSerial).noquote() << "the port did not take" << refused << "of" << bytes.size()
+                                      << "bytes of frame" << hex(bytes);
+}
+
+bool Transmitter::portGuard() {
+    if (m_port.isOpen())
+        return true;
+    m_messages.show(kPressConnectMessage, kAppTitle, MessageBox::Icon::None);
+    return false;
+}
+
+void Transmitter::writeClockFrame(char letter, const QString& value) {
+    m_clockFrame = frames::clockFrame(letter, value);
+    qCDebug(lcSerial).noquote() << "frame" << hex(m_clockFrame);
+    if (!m_port.output(m_clockFrame))
+        qCWarning(lcSerial).noquote() << "the port did not take frame" << hex(m_clockFrame);
+}
+
+void Transmitter::writeClockGroup(const ClockValues& clock) {
+    std::array<QString, frames::kClockFieldCount> values;
+    values[frames::kMinute] = clock.minute;
+    values[frames::kHour] = clock.hour;
+    values[frames::kMonth] = clock.month;
+    values[frames::kYear] = clock.year;
+    values[frames::kDay] = clock.day;
+    for (int field = 0; field < frames::kClockFieldCount; ++field)
+        writeClockFrame(frames::kClockFields[field].letter, values[std::size_t(field)]);
+}
+
+} // namespace velk

@@ -1,0 +1,138 @@
+#include "connection/connectioncommands.h"
+#include "doubles/memorycontrols.h"
+#include "doubles/memoryserialport.h"
+
+#include <QtTest>
+
+using namespace velk;
+
+namespace {
+
+class CountingHost : public SettingsDialogHost {
+public:
+    void showSettingsDialog() override { ++shown; }
+    int shown = 0;
+};
+
+// The window after start-up: "CONNECT" showing, the link panel saying "Not Connected".
+struct Panel {
+    Panel() {
+        disconnectButton.setVisible(false);
+        port.onLost([this] { commands.portLost(); });
+        control.showPortStatus();
+    }
+    QString linkPanel() const { return statusBar.panelText(2); }
+    bool connectShowing() const { return connectButton.isVisible(); }
+    bool disconnectShowing() const { return disconnectButton.isVisible(); }
+
+    PortSettings settings;
+    MemorySerialPort port;
+    MemoryStatusBar statusBar{{QStringLiteral("Status"), QStringLiteral("date")}};
+    MemoryMessageBox messages;
+    PortControl control{settings, port, statusBar, messages};
+    MemoryButton connectButton;
+    MemoryButton disconnectButton;
+    CountingHost host;
+    ConnectionCommands commands{port, control, connectButton, disconnectButton, messages, host};
+};
+
+const QString kNotConnected = QStringLiteral("Com :  Not Connected    ");
+
+} // namespace
+
+class TestConnectionCommands : public QObject {
+    Q_OBJECT
+
+private slots:
+    void connectOpensWithThePortsInitialProperties() {
+        Panel panel;
+        panel.commands.menuClicked(ConnectionCommands::kConnect);
+        QVERIFY(panel.port.isOpen());
+        QVERIFY(!panel.connectShowing());
+        QVERIFY(panel.disconnectShowing());
+        QCOMPARE(panel.linkPanel(), QStringLiteral("Com 1 : 9600,N,8,1  "));
+        QVERIFY(panel.messages.shown().empty());
+    }
+
+    void settingWhileConnectedIsRefused() {
+        Panel panel;
+        panel.commands.menuClicked(ConnectionCommands::kConnect);
+        const QStringList panels = panel.statusBar.panels();
+        panel.commands.menuClicked(ConnectionCommands::kSetting);
+        QCOMPARE(panel.host.shown, 0);
+        QCOMPARE(panel.messages.shown().size(), size_t(1));
+        const auto& box = panel.messages.shown().front();
+        QCOMPARE(box.text, QStringLiteral("            Port already open. \r\n"
+                                          "Disconnect before change setting."));
+        QCOMPARE(box.title, QStringLiteral("VELK-Pro"));
+        QCOMPARE(box.icon, MessageBox::Icon::None);
+        QCOMPARE(panel.statusBar.panels(), panels);
+        QVERIFY(panel.port.isOpen());
+    }
+
+    void settingWhileDisconnectedShowsTheDialog() {
+        Panel panel;
+        const QStringList panels = panel.statusBar.panels();
+        panel.commands.menuClicked(ConnectionCommands::kSetting);
+        panel.commands.menuClicked(ConnectionCommands::kSetting);
+        QCOMPARE(panel.host.shown, 2);
+        QVERIFY(panel.messages.shown().empty());
+        QCOMPARE(panel.statusBar.panels(), panels);
+    }
+
+    void failedConnectChangesNothingElse() {
+        Panel panel;
+        panel.port.refuseOpen("Cannot open /dev/ttyUSB0: no such device.");
+        const QStringList panels = panel.statusBar.panels();
+        panel.commands.menuClicked(ConnectionCommands::kConnect);
+        QCOMPARE(panel.messages.shown().size(), size_t(1));
+        const auto& box = panel.messages.shown().front();
+        QCOMPARE(box.text, QStringLiteral("Cannot open /dev/ttyUSB0: no such device."));
+        QCOMPARE(box.title, QStringLiteral("VELK - Pro"));
+        QCOMPARE(box.icon, MessageBox::Icon::Information);
+        QVERIFY(!panel.port.isOpen());
+        QVERIFY(panel.connectShowing());
+        QVERIFY(!panel.disconnectShowing());
+        QCOMPARE(panel.statusBar.panels(), panels);
+    }
+
+    void disconnectClosesAndSwapsButtons() {
+        Panel panel;
+        panel.commands.menuClicked(ConnectionCommands::kConnect);
+        panel.commands.menuClicked(ConnectionCommands::kDisconnect);
+        QVERIFY(!panel.port.isOpen());
+        QVERIFY(panel.connectShowing());
+        QVERIFY(!panel.disconnectShowing());
+        QCOMPARE(panel.linkPanel(), kNotConnected);
+    }
+
+    void disconnectWhileClosedRewritesTheStatusOnly() {
+        Panel panel;
+        panel.statusBar.setPanelText(2, "stale");
+        panel.commands.menuClicked(ConnectionCommands::kDisconnect);
+        QCOMPARE(panel.linkPanel(), kNotConnected);
+        QCOMPARE(panel.statusBar.panelCount(), 3);
+        QVERIFY(panel.connectShowing());
+        QVERIFY(!panel.disconnectShowing());
+        QVERIFY(panel.messages.shown().empty());
+    }
+
+    void lostPortReturnsToDisconnected() {
+        Panel panel;
+        panel.commands.menuClicked(ConnectionCommands::kConnect);
+        panel.port.lose();
+        QVERIFY(panel.connectShowing());
+        QVERIFY(!panel.disconnectShowing());
+        QCOMPARE(panel.linkPanel(), kNotConnected);
+        QVERIFY(!panel.port.output("/M12"));
+        QVERIFY(panel.messages.shown().empty());
+
+        panel.commands.menuClicked(ConnectionCommands::kConnect);
+        QVERIFY(panel.port.isOpen());
+        QVERIFY(panel.disconnectShowing());
+        QCOMPARE(panel.linkPanel(), QStringLiteral("Com 1 : 9600,N,8,1  "));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestConnectionCommands)
+#include "tst_connectioncommands.moc"

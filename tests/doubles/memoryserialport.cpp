@@ -1,0 +1,58 @@
+#include "doubles/memoryserialport.h"
+
+#include <algorithm>
+
+namespace velk {
+
+bool MemorySerialPort::setPortNumber(int number, QString* why) {
+    if (!m_portNumberError.isEmpty())
+        return refuse(why, m_portNumberError);
+    if (m_open)
+        return refuse(why, QStringLiteral("Port already open."));
+    m_portNumber = number;
+    m_log << QStringLiteral("CommPort=%1").arg(number);
+    return true;
+}
+
+bool MemorySerialPort::setSettings(const LineSettings& settings, QString* why) {
+    if (!m_settingsError.isEmpty())
+        return refuse(why, m_settingsError);
+    m_settings = settings;
+    m_log << QStringLiteral("Settings=%1").arg(settings.text());
+    return true;
+}
+
+QString MemorySerialPort::open() {
+    if (!m_openError.isEmpty())
+        return m_openError;
+    if (m_open)
+        return QStringLiteral("Port already open.");
+    m_open = true;
+    return {};
+}
+
+bool MemorySerialPort::output(const QByteArray& bytes) {
+    const int index = m_writeCount++;
+    if (!m_open)
+        return false;
+    if (std::find(m_failingWrites.begin(), m_failingWrites.end(), index) != m_failingWrites.end())
+        return false;
+    m_written += bytes;
+    m_writes.push_back(bytes);
+    return true;
+}
+
+void MemorySerialPort::clearWritten() {
+    m_written.clear();
+    m_writes.clear();
+    m_writeCount = 0;
+}
+
+void MemorySerialPort::lose() {
+    if (!m_open)
+        return;
+    m_open = false;
+    raiseLost();
+}
+
+} // namespace velk

@@ -1,0 +1,153 @@
+#include "controls/linesettings.h"
+#include "port/flushwatch.h"
+#include "port/portdescriptions.h"
+#include "port/systemportmapping.h"
+
+#include <QtTest>
+
+using namespace velk;
+
+class TestPortDetails : public QObject {
+    Q_OBJECT
+
+private slots:
+    // The one reading of "BAUD,P,D,S"; a refusal names the part that is wrong.
+    void lineSettings_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("reported"); // or what the refusal quotes
+        QTest::addColumn<double>("bits");
+        QTest::newRow("defaults") << "9600,N,8,1"
+                                  << "9600,N,8,1" << 10.0;
+        QTest::newRow("even, 7, 2") << "19200,E,7,2"
+                                    << "19200,E,7,2" << 11.0;
+        QTest::newRow("lower-case parity") << "1200,o,5,1"
+                                           << "1200,O,5,1" << 8.0;
+        QTest::newRow("a rate the dialog lacks") << "9601,N,8,1"
+                                                 << "9601,N,8,1" << 10.0;
+        QTest::newRow("blanks around parts") << "9600, N,8, 1"
+                                             << "9600,N,8,1" << 10.0;
+        QTest::newRow("empty") << ""
+                               << "\"\"" << 0.0;
+        QTest::newRow("three parts") << "9600,N,8"
+                                     << "\"9600,N,8\"" << 0.0;
+        QTest::newRow("five parts") << "9600,N,8,1,"
+                                    << "\"9600,N,8,1,\"" << 0.0;
+        QTest::newRow("baud not a number") << "fast,N,8,1"
+                                           << "baud rate \"fast\"" << 0.0;
+        QTest::newRow("baud 0") << "0,N,8,1"
+                                << "baud rate \"0\"" << 0.0;
+        QTest::newRow("two letters") << "9600,NO,8,1"
+                                     << "parity \"NO\"" << 0.0;
+        QTest::newRow("mark") << "9600,M,8,1"
+                              << "parity \"M\"" << 0.0;
+        QTest::newRow("four data bits") << "9600,N,4,1"
+                                        << "data bits \"4\"" << 0.0;
+        QTest::newRow("one and a half") << "9600,N,8,1.5"
+                                        << "stop bits \"1.5\"" << 0.0;
+    }
+    void lineSettings() {
+        QFETCH(QString, text);
+        QFETCH(QString, reported);
+        QFETCH(double, bits);
+        QString why;
+        const auto parsed = LineSettings::parse(text, &why);
+        QCOMPARE(parsed.has_value(), bits > 0);
+        if (parsed) {
+            QCOMPARE(parsed->text(), reported);
+            QCOMPARE(parsed->bitsPerCharacter(), bits);
+            QVERIFY(why.isEmpty());
+        } else {
+            QVERIFY2(why.contains(reported), qPrintable(why));
+        }
+    }
+
+    // Settings no command line offers still read out and time right.
+    void typedOnlySettings() {
+        const LineSettings mark{110, QSerialPort::MarkParity, QSerialPort::Data5,
+                                QSerialPort::OneAndHalfStop};
+        QCOMPARE(mark.text(), QStringLiteral("110,M,5,1.5"));
+        QCOMPARE(mark.bitsPerCharacter(), 8.5);
+        const LineSettings space{115200, QSerialPort::SpaceParity, QSerialPort::Data6,
+                                 QSerialPort::OneStop};
+        QCOMPARE(space.text(), QStringLiteral("115200,S,6,1"));
+        QCOMPARE(space.bitsPerCharacter(), 9.0);
+    }
+
+    void systemMapping_data() {
+        QTest::addColumn<QStringList>("present");
+        QTest::addColumn<int>("number");
+        QTest::addColumn<QString>("device");
+        const QStringList adapters{"/dev/ttyUSB10", "/dev/ttyUSB2", "/dev/ttyACM0"};
+        QTest::newRow("single adapter is port 1")
+            << QStringList{"/dev/ttyUSB0"} << 1 << "/dev/ttyUSB0";
+        QTest::newRow("ordered by path") << adapters << 1 << "/dev/ttyACM0";
+        QTest::newRow("numbers in order") << adapters << 2 << "/dev/ttyUSB2";
+        QTest::newRow("last reported") << adapters << 3 << "/dev/ttyUSB10";
+        QTest::newRow("beyond the reported") << adapters << 4 << "/dev/ttyS3";
+        QTest::newRow("none reported") << QStringList{} << 16 << "/dev/ttyS15";
+        QTest::newRow("no port 0") << adapters << 0 << "";
+    }
+    void systemMapping() {
+        QFETCH(QStringList, present);
+        QFETCH(int, number);
+        QFETCH(QString, device);
+#ifdef Q_OS_WIN
+        QSKIP("Comport n is COMn on Windows");
+#endif
+        const SystemPortMapping mapping([present] { return present; });
+        QCOMPARE(mapping.deviceFor(number), device);
+    }
+
+    void openFailureDescriptions_data() {
+        QTest::addColumn<int>("failure");
+        QTest::addColumn<QStringList>("mentions");
+        QTest::newRow("busy") << int(OpenFailure::Busy)
+                              << QStringList{"busy", "another program", "CONNECT"};
+        QTest::newRow("permission")
+            << int(OpenFailure::PermissionDenied)
+            << QStringList{"permission denied", "sudo usermod -aG dialout $USER", "log in again"};
+        QTest::newRow("missing") << int(OpenFailure::NoSuchDevice)
+                                 << QStringList{"no such device", "cable", "/dev/ttyUSB1"};
+        QTest::newRow("not responding")
+            << int(OpenFailure::NotResponding)
+            << QStringList{"input/output error", "cable", "SETTING", "/dev/ttyUSB1"};
+        QTest::newRow("other") << int(OpenFailure::Other) << QStringList{"Input/output error"};
+    }
+    void openFailureDescriptions() {
+        QFETCH(int, failure);
+        QFETCH(QStringList, mentions);
+        const QString text = openFailureDescription(OpenFailure(failure), "/dev/ttyUSB0",
+                                                    "Input/output error", {"/dev/ttyUSB1"});
+        QVERIFY2(text.startsWith("Cannot open /dev/ttyUSB0: "), qPrintable(text));
+        for (const QString& mention : mentions)
+            QVERIFY2(text.contains(mention), qPrintable(text));
+        QVERIFY2(!text.contains("as root"), qPrintable(text));
+    }
+
+    // Closing waits while the line takes bytes: not past a quarter second without progress, and
+    // not past the bytes' own line time plus that quarter second.
+    void flushWatch_data() {
+        QTest::addColumn<double>("msPerByte");
+        QTest::addColumn<QList<QPoint>>("steps"); // elapsed ms, bytes still pending
+        QTest::addColumn<int>("stopsAt");         // the first step that ends the wait
+        QTest::newRow("healthy line drains")
+            << 1.0 << QList<QPoint>{{20, 60}, {40, 20}, {60, 0}} << 2;
+        QTest::newRow("stalled line: quiet for 250 ms")
+            << 8.4 << QList<QPoint>{{20, 100}, {249, 100}, {250, 100}} << 2;
+        QTest::newRow("quiet counts from the last progress")
+            << 100.0 << QList<QPoint>{{200, 90}, {449, 90}, {450, 90}} << 2;
+        QTest::newRow("a trickle stops at line time + 250 ms")
+            << 1.0 << QList<QPoint>{{200, 90}, {349, 80}, {350, 70}} << 2;
+    }
+    void flushWatch() {
+        QFETCH(double, msPerByte);
+        QFETCH(QList<QPoint>, steps);
+        QFETCH(int, stopsAt);
+        FlushWatch watch(100, msPerByte);
+        for (int step = 0; step < steps.size(); ++step)
+            QCOMPARE(watch.keepWaiting(steps[step].x(), steps[step].y()), step != stopsAt);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPortDetails)
+#include "tst_portdetails.moc"

@@ -1,0 +1,248 @@
+#include "port/fixedportmapping.h"
+#include "port/qtserialport.h"
+#include "support/ptypair.h"
+
+#include <QAbstractEventDispatcher>
+#include <QtTest>
+#include <memory>
+
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+using namespace velk;
+using velk::test::PtyPair;
+
+namespace {
+
+struct Link {
+    Link() {
+        auto owned = std::make_unique<FixedPortMapping>(QMap<int, QString>{{1, pair.near()}});
+        mapping = owned.get();
+        port = std::make_unique<QtSerialPort>(std::move(owned));
+    }
+    PtyPair pair;
+    FixedPortMapping* mapping = nullptr;
+    std::unique_ptr<QtSerialPort> port;
+};
+
+QByteArray everyByteValue() {
+    QByteArray bytes;
+    for (int value = 0; value < 256; ++value)
+        bytes.append(char(value));
+    return bytes;
+}
+
+} // namespace
+
+class TestQtSerialPort : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initialProperties() {
+        QtSerialPort port(std::make_unique<FixedPortMapping>());
+        QCOMPARE(port.portNumber(), 1);
+        QCOMPARE(port.settings(), LineSettings());
+        QVERIFY(!port.isOpen());
+        QVERIFY(!port.output("/M12"));
+    }
+
+    void writtenBytesReachTheLine() {
+        Link link;
+        QVERIFY2(link.pair.isReady(), qPrintable(link.pair.error()));
+        QCOMPARE(link.port->open(), QString());
+        QVERIFY(link.port->isOpen());
+        QVERIFY(link.port->output(everyByteValue()));
+        QVERIFY(link.port->output("/M12"));
+        QCOMPARE(link.pair.readFarWhileRunning(260), everyByteValue() + "/M12");
+    }
+
+    void settingsAreApplied_data() {
+        QTest::addColumn<qint32>("baud");
+        QTest::addColumn<QSerialPort::Parity>("parity");
+        QTest::addColumn<QSerialPort::DataBits>("data");
+        QTest::addColumn<QSerialPort::StopBits>("stop");
+        QTest::newRow("19200,E,7,2")
+            << 19200 << QSerialPort::EvenParity << QSerialPort::Data7 << QSerialPort::TwoStop;
+        QTest::newRow("1200,O,5,1")
+            << 1200 << QSerialPort::OddParity << QSerialPort::Data5 << QSerialPort::OneStop;
+        QTest::newRow("38400,N,8,2")
+            << 38400 << QSerialPort::NoParity << QSerialPort::Data8 << QSerialPort::TwoStop;
+        QTest::newRow("14400,N,6,1")
+            << 14400 << QSerialPort::NoParity << QSerialPort::Data6 << QSerialPort::OneStop;
+        QTest::newRow("28800,M,8,1")
+            << 28800 << QSerialPort::MarkParity << QSerialPort::Data8 << QSerialPort::OneStop;
+        QTest::newRow("115200,S,8,1")
+            << 115200 << QSerialPort::SpaceParity << QSerialPort::Data8 << QSerialPort::OneStop;
+    }
+    void settingsAreApplied() {
+        QFETCH(qint32, baud);
+        QFETCH(QSerialPort::Parity, parity);
+        QFETCH(QSerialPort::DataBits, data);
+        QFETCH(QSerialPort::StopBits, stop);
+        const LineSettings settings{baud, parity, data, stop};
+        Link link;
+        QVERIFY2(link.pair.isReady(), qPrintable(link.pair.error()));
+        QVERIFY(link.port->setSettings(settings, nullptr));
+        QCOMPARE(link.port->settings(), settings);
+        QCOMPARE(link.port->open(), QString());
+        QCOMPARE(link.port->settings(), settings);
+        // Changed again while open: the live port takes it.
+        QVERIFY(link.port->setSettings(LineSettings(), nullptr));
+        QCOMPARE(link.port->settings(), LineSettings());
+    }
+
+    void refusedSettingsKeepWhatThePortHolds() {
+        Link link;
+        QVERIFY2(link.pair.isReady(), qPrintable(link.pair.error()));
+        QCOMPARE(link.port->open(), QString());
+#ifdef Q_OS_UNIX
+        QString why;
+        QVERIFY(!link.port->setSettings(
+            {9600, QSerialPort::NoParity, QSerialPort::Data5, QSerialPort::OneAndHalfStop}, &why));
+        QVERIFY2(why.contains("9600,N,5,1.5") && why.contains("keeps 9600,N,8,1"), qPrintable(why));
+        QCOMPARE(link.port->settings(), LineSettings());
+#endif
+    }
+
+    void portNumber() {
+        Link link;
+        QVERIFY2(link.pair.isReady(), qPrintable(link.pair.error()));
+        QString why;
+        QVERIFY(!link.port->setPortNumber(0, &why));
+        QVERIFY(!why.isEmpty());
+        QVERIFY(!link.port->setPortNumber(17, nullptr));
+        QCOMPARE(link.port->portNumber(), 1);
+        QVERIFY(link.port->setPortNumber(16, nullptr));
+        QCOMPARE(link.port->portNumber(), 16);
+        QVERIFY(link.port->setPortNumber(1, nullptr));
+        QCOMPARE(link.port->open(), QString());
+        QVERIFY(!link.port->setPortNumber(2, &why));
+        QCOMPARE(why, QStringLiteral("Port already open."));
+        QCOMPARE(link.port->portNumber(), 1);
+    }
+
+    void outputAfterCloseFailsQuietly() {
+        Link link;
+        QVERIFY2(link.pair.isReady(), qPrintable(link.pair.error()));
+        QCOMPARE(link.port->open(), QString());
+        link.port->close();
+        QVERIFY(!link.port->isOpen());
+        QVERIFY(!link.port->output("/M12"));
+    }
+
+    // Bytes still in the port's buffer when it is closed or destroyed must reach the line.
+    void pendingBytesSurviveClosing_data() {
+        QTest::addColumn<bool>("destroy");
+        QTest::newRow("close") << false;
+        QTest::newRow("destroy") << true;
+    }
+    void pendingBytesSurviveClosing() {
+        QFETCH(bool, destroy);
+        Link link;
+        QVERIFY2(link.pair.isReady(), qPrintable(link.pair.error()));
+        QCOMPARE(link.port->open(), QString());
+        const QByteArray payload = everyByteValue().repeated(4);
+        QVERIFY(link.port->output(payload));
+        if (destroy)
+            link.port.reset();
+        else
+            link.port->close();
+        QCOMPARE(link.pair.readFar(payload.size()), payload);
+    }
+
+    // A line that takes nothing: closing gives up soon after it went quiet, turns the event loop
+    // meanwhile, and counts what was not sent.
+    void stalledLineClosesSoonAndCountsWhatWasNotSent() {
+        Link link;
+        QVERIFY2(link.pair.isReady(), qPrintable(link.pair.error()));
+        QVERIFY(link.pair.stallNear());
+        LineSettings slow;
+        slow.baudRate = 1200;
+        QVERIFY(link.port->setSettings(slow, nullptr));
+        QCOMPARE(link.port->open(), QString());
+        const QByteArray payload = everyByteValue().repeated(10); // 21 s of line time
+        QVERIFY(link.port->output(payload));
+        int turns = 0;
+        QTimer turn;
+        connect(&turn, &QTimer::timeout, this, [&] { ++turns; });
+        turn.start(50);
+        QCOMPARE(link.port->close(), qint64(payload.size()));
+        // A 50 ms timer fires at most 20 times a second, and fewer on a busy machine.
+        QVERIFY2(turns >= 1 && turns < 20, qPrintable(QString::number(turns)));
+        QVERIFY(!link.port->isOpen());
+    }
+
+    void openFailuresNameTheDevice_data() {
+        QTest::addColumn<bool>("missing");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("missing device") << true << "no such device";
+        QTest::newRow("held by another") << false << "busy";
+        QTest::newRow("input/output error") << false << "input/output error";
+    }
+    void openFailuresNameTheDevice() {
+        QFETCH(bool, missing);
+        QFETCH(QString, reason);
+        Link holder;
+        QVERIFY2(holder.pair.isReady(), qPrintable(holder.pair.error()));
+        QCOMPARE(holder.port->open(), QString());
+        QString device = missing ? holder.pair.near() + "-gone" : holder.pair.near();
+        // A pseudo-terminal not yet unlocked refuses to open with an input/output error.
+        const int locked = ::posix_openpt(O_RDWR | O_NOCTTY);
+        if (reason == "input/output error" && locked >= 0 && ::grantpt(locked) == 0)
+            device = QString::fromLocal8Bit(::ptsname(locked));
+        QtSerialPort port(std::make_unique<FixedPortMapping>(QMap<int, QString>{{1, device}}));
+        const QString failure = port.open();
+        QVERIFY2(failure.contains(device), qPrintable(failure));
+        QVERIFY2(failure.contains(reason), qPrintable(failure));
+        QVERIFY(!port.isOpen());
+        QVERIFY(!port.output("/M12"));
+        ::close(locked);
+    }
+
+    void lostDeviceIsReportedOnceAndTheLoopGoesIdle() {
+        Link link;
+        QVERIFY2(link.pair.isReady(), qPrintable(link.pair.error()));
+        int lost = 0;
+        link.port->onLost([&] {
+            ++lost;
+            QVERIFY(!link.port->isOpen());
+        });
+        QCOMPARE(link.port->open(), QString());
+        link.pair.stop();
+        QTRY_COMPARE(lost, 1);
+        QVERIFY(!link.port->isOpen());
+        QVERIFY(!link.port->output("/M12"));
+
+        // A port that kept polling a hung-up device would wake the loop without pause.
+        int wakeUps = 0;
+        auto* dispatcher = QAbstractEventDispatcher::instance();
+        const auto counting =
+            connect(dispatcher, &QAbstractEventDispatcher::awake, this, [&] { ++wakeUps; });
+        QTest::qWait(200);
+        disconnect(counting);
+        QCOMPARE(lost, 1);
+        QVERIFY2(wakeUps < 1000, qPrintable(QString::number(wakeUps)));
+        QVERIFY(!link.port->isOpen());
+    }
+
+    void reopensOnceTheDeviceIsBack() {
+        Link link;
+        QVERIFY2(link.pair.isReady(), qPrintable(link.pair.error()));
+        int lost = 0;
+        link.port->onLost([&] { ++lost; });
+        QCOMPARE(link.port->open(), QString());
+        link.pair.stop();
+        QTRY_COMPARE(lost, 1);
+
+        PtyPair back;
+        QVERIFY2(back.isReady(), qPrintable(back.error()));
+        link.mapping->setDevice(1, back.near());
+        QCOMPARE(link.port->open(), QString());
+        QVERIFY(link.port->output("/H07"));
+        QCOMPARE(back.readFarWhileRunning(4), QByteArray("/H07"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestQtSerialPort)
+#include "tst_qtserialport.moc"
