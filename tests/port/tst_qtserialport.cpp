@@ -151,28 +151,6 @@ private slots:
         QCOMPARE(link.pair.readFar(payload.size()), payload);
     }
 
-    // A line that takes nothing: closing gives up soon after it went quiet, turns the event loop
-    // meanwhile, and counts what was not sent.
-    void stalledLineClosesSoonAndCountsWhatWasNotSent() {
-        Link link;
-        QVERIFY2(link.pair.isReady(), qPrintable(link.pair.error()));
-        QVERIFY(link.pair.stallNear());
-        LineSettings slow;
-        slow.baudRate = 1200;
-        QVERIFY(link.port->setSettings(slow, nullptr));
-        QCOMPARE(link.port->open(), QString());
-        const QByteArray payload = everyByteValue().repeated(10); // 21 s of line time
-        QVERIFY(link.port->output(payload));
-        int turns = 0;
-        QTimer turn;
-        connect(&turn, &QTimer::timeout, this, [&] { ++turns; });
-        turn.start(50);
-        QCOMPARE(link.port->close(), qint64(payload.size()));
-        // A 50 ms timer fires at most 20 times a second, and fewer on a busy machine.
-        QVERIFY2(turns >= 1 && turns < 20, qPrintable(QString::number(turns)));
-        QVERIFY(!link.port->isOpen());
-    }
-
     void openFailuresNameTheDevice_data() {
         QTest::addColumn<bool>("missing");
         QTest::addColumn<QString>("reason");
