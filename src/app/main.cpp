@@ -4,12 +4,14 @@
 #include "port/systemportmapping.h"
 #include "system/terminationwatcher.h"
 #include "ui/fontengine.h"
+#include "ui/fontwarmup.h"
 #include "ui/mainwindow.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
     velk::requestFontEngine();
+    const velk::FontWarmup fontWarmup;
     QApplication app(argc, argv);
     // The window is drawn to fixed twip positions; Fusion keeps the controls' metrics the same
     // on every desktop.

@@ -8,13 +8,24 @@ namespace velk {
 
 namespace {
 
+// Qt gives a field a completer over the whole list when it has none, and the selector drops it
+// at once; one empty stand-in, shared by every selector of the window, spares building them.
+QCompleter* standInCompleter(QWidget* window) {
+    const QString name = QStringLiteral("velk-stand-in-completer");
+    auto* completer = window->findChild<QCompleter*>(name, Qt::FindDirectChildrenOnly);
+    if (!completer) {
+        completer = new QCompleter(window);
+        completer->setObjectName(name);
+    }
+    return completer;
+}
+
 // As QComboBox::setEditable(true), less the work a selector never uses or can put off: Qt
-// builds the drop-down at once, and a completer over the whole list that the selector drops.
+// builds the drop-down at once, and a completer that the selector drops.
 void makeEditable(QComboBox* combo) {
     auto* field = new QLineEdit(combo);
     field->setPalette(combo->palette());
-    // Qt gives a field a completer of its own only when it has none; this one is dropped below.
-    field->setCompleter(new QCompleter(field));
+    field->setCompleter(standInCompleter(combo->window()));
     combo->setLineEdit(field);
 }
 
