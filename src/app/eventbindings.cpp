@@ -28,9 +28,10 @@ void bindMainWindowEvents(MainWindowControls& c, Ticker& ticker, SerialPort& por
     DeviceWait& deviceWait = handlers.deviceWait;
 
     for (int index = 0; index < int(c.menu.size()); ++index) {
+        // Any of the three, SETTING included (it may change the port waited for), means the
+        // operator has taken over from the waiting.
         c.menu[index]->onClick([&connection, &deviceWait, index] {
-            if (index != ConnectionCommands::kSetting)
-                deviceWait.operatorTookOver();
+            deviceWait.operatorTookOver();
             connection.menuClicked(index);
         });
     }

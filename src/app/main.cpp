@@ -4,6 +4,7 @@
 #include "port/portchoice.h"
 #include "port/qtserialport.h"
 #include "port/systemportmapping.h"
+#include "system/parentconsole.h"
 #include "system/terminationwatcher.h"
 #include "ui/fontengine.h"
 #include "ui/fontwarmup.h"
@@ -48,6 +49,7 @@ int main(int argc, char* argv[]) {
     QCoreApplication::setApplicationVersion(QStringLiteral(VELK_VERSION));
     // Read once before Qt starts, so help, version and a wrong value need no display; what only
     // Qt knows (-platform ...) is left for the second reading, after Qt has taken its own.
+    velk::useParentConsole();
     velk::StartOptions options;
     if (const std::optional<int> status =
             finish(options, options.read(rawArguments(argc, argv), true)))

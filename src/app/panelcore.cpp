@@ -75,8 +75,10 @@ void PanelCore::load(const StartSettings& start) {
 }
 
 void PanelCore::started() {
+    // A device not there yet when the run starts (an adapter still being set up after a reboot)
+    // is waited for as one that vanished, when the run asked for waiting.
     if (m_connectAtStart)
-        m_connection->menuClicked(ConnectionCommands::kConnect);
+        m_connection->connectAtStart([this] { m_deviceWait->portLost(); });
 }
 
 } // namespace velk

@@ -19,6 +19,36 @@ const QString kVersion = QStringLiteral("version");
 // The options that take no value.
 const QStringList kSwitches = {kConnect, kSync, kTwelveHour, kReconnect, kHelp, kVersion};
 
+// The options Qt itself takes from a window program's command line (the application, the
+// widgets, the X11 and Windows platforms); the first reading leaves them to Qt.
+const QStringList kQtOptions = {QStringLiteral("platform"),
+                                QStringLiteral("platformpluginpath"),
+                                QStringLiteral("platformtheme"),
+                                QStringLiteral("plugin"),
+                                QStringLiteral("qmljsdebugger"),
+                                QStringLiteral("qwindowgeometry"),
+                                QStringLiteral("qwindowicon"),
+                                QStringLiteral("qwindowtitle"),
+                                QStringLiteral("reverse"),
+                                QStringLiteral("session"),
+                                QStringLiteral("style"),
+                                QStringLiteral("stylesheet"),
+                                QStringLiteral("widgetcount"),
+                                QStringLiteral("display"),
+                                QStringLiteral("geometry"),
+                                QStringLiteral("title"),
+                                QStringLiteral("name"),
+                                QStringLiteral("visual"),
+                                QStringLiteral("ncols"),
+                                QStringLiteral("cmap"),
+                                QStringLiteral("im"),
+                                QStringLiteral("inputstyle"),
+                                QStringLiteral("nograb"),
+                                QStringLiteral("dograb"),
+                                QStringLiteral("dialogs"),
+                                QStringLiteral("fontengine"),
+                                QStringLiteral("testability")};
+
 // Every option, as a refusal lists what the panel takes.
 const QString kTaken = QStringLiteral("the panel takes --port, --settings, --connect, --sync, "
                                       "--12h, --reconnect, --help and --version");
@@ -108,8 +138,16 @@ StartOptions::Outcome StartOptions::read(const QStringList& arguments, bool leav
 
     if (const QString name = optionWithoutValue(arguments); !name.isEmpty())
         return refuse(PortOptions::missingValueText(name));
+    QStringList unknown = parser.unknownOptionNames();
+    // Before Qt has taken its own options only those can be judged that are nobody's, and that
+    // needs no display.
+    if (leaveUnknown)
+        unknown.removeIf([](const QString& name) { return kQtOptions.contains(name); });
+    if (leaveUnknown && !unknown.isEmpty())
+        return refuse(
+            QStringLiteral("unknown option \"%1\"; %2").arg(typed(arguments, unknown), kTaken));
     if (!parsed && !leaveUnknown) {
-        if (!parser.unknownOptionNames().isEmpty())
+        if (!unknown.isEmpty())
             return refuse(QStringLiteral("unknown option \"%1\"; %2")
                               .arg(typed(arguments, parser.unknownOptionNames()), kTaken));
         if (const QString given = typed(arguments, kSwitches, true); !given.isEmpty())

@@ -41,9 +41,14 @@ void ConnectionCommands::portLost() {
     m_control.showPortStatus();
 }
 
-void ConnectionCommands::connectPort() {
+void ConnectionCommands::connectAtStart(const Handler& failed) {
+    connectPort(failed);
+}
+
+void ConnectionCommands::connectPort(const Handler& failed) {
     const QString failure = m_port.open();
     if (!failure.isEmpty()) {
+        raise(failed);
         // The port stays closed: buttons and link panel keep what they show.
         m_messageBox.show(failure, connectFailureTitle(), MessageBox::Icon::Information);
         return;

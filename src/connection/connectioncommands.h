@@ -31,6 +31,9 @@ public:
     // The port was opened again without a click (a device that came back): the window shows
     // the open link as after CONNECT.
     void portReopened();
+    // CONNECT as the run's own options press it; `failed` runs before the failure is shown,
+    // since the box waits for somebody to close it.
+    void connectAtStart(const Handler& failed);
 
     // The refusal shown when SETTING is pressed while the port is open.
     static QString portAlreadyOpenText();
@@ -38,7 +41,7 @@ public:
     static QString connectFailureTitle();
 
 private:
-    void connectPort();
+    void connectPort(const Handler& failed = {});
     void showSettings();
     void disconnectPort();
     void showConnected();

@@ -97,6 +97,7 @@ private slots:
         QTest::newRow("wrong") << "-platform xcb --port 17" << StartOptions::Outcome::Refused;
         QTest::newRow("help") << "--port 0 -h" << StartOptions::Outcome::Help;
         QTest::newRow("version") << "-reverse --version" << StartOptions::Outcome::Version;
+        QTest::newRow("nobody's") << "-platform xcb --synch" << StartOptions::Outcome::Refused;
     }
     void firstReading() {
         QFETCH(QString, line);
@@ -150,6 +151,32 @@ private slots:
         p.connectButton().click();
         QVERIFY(!p.core.deviceWait().reconnector().isWaiting());
         QCOMPARE(p.statusBar.panelText(1), QString("Status"));
+    }
+
+    // After a reboot the adapter may not be there yet: the failure is shown as CONNECT shows it,
+    // and the waiting has begun before the box, which nobody may close, is up.
+    void anAbsentDeviceAtStartIsWaitedFor() {
+        MemoryPanel p(kStart, startWith("--connect --reconnect"));
+        p.port.refuseOpen("no such device");
+        bool waitingWhileBoxOpen = false;
+        p.messages.whileOpen(
+            [&] { waitingWhileBoxOpen = p.core.deviceWait().reconnector().isWaiting(); });
+        p.core.started();
+        QCOMPARE(p.messages.shown().size(), size_t(1));
+        QVERIFY(waitingWhileBoxOpen);
+
+        p.port.refuseOpen(QString());
+        p.core.deviceWait().reconnector().attempt();
+        QVERIFY(p.port.isOpen());
+        QCOMPARE(p.statusBar.panelText(1), QString("Status"));
+
+        // SETTING may change the port waited for: the operator has taken over.
+        p.disconnectButton().click();
+        p.port.refuseOpen("gone");
+        p.connectButton().click();
+        p.core.deviceWait().portLost();
+        p.settingButton().click();
+        QVERIFY(!p.core.deviceWait().reconnector().isWaiting());
     }
 };
 

@@ -1,0 +1,7 @@
+#include "system/parentconsole.h"
+
+namespace velk {
+
+void useParentConsole() {}
+
+} // namespace velk
