@@ -32,13 +32,15 @@ void makeEditable(QComboBox* combo) {
 } // namespace
 
 QtSelector::QtSelector(QComboBox* combo, const QStringList& entries) : m_combo(combo) {
+    // The list is filled before the field exists, which would otherwise lay its text out again
+    // for every entry added.
+    m_combo->clear();
+    m_combo->addItems(entries);
+    m_combo->setCurrentIndex(-1);
     makeEditable(m_combo);
     // Typing behaves like a plain text field: nothing typed joins the list or completes itself.
     m_combo->setInsertPolicy(QComboBox::NoInsert);
     m_combo->setCompleter(nullptr);
-    m_combo->clear();
-    m_combo->addItems(entries);
-    m_combo->setCurrentIndex(-1);
 
     QLineEdit* field = m_combo->lineEdit();
     // Qt selects a matching entry when typing ends and reports that as the operator's pick;
