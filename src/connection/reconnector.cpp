@@ -1,0 +1,57 @@
+#include "connection/reconnector.h"
+
+#include "controls/logging.h"
+#include "controls/serialport.h"
+
+namespace velk {
+
+Reconnector::Reconnector(SerialPort& port, QObject* parent) : QObject(parent), m_port(port) {
+    m_timer.setInterval(kRetryIntervalMs);
+    connect(&m_timer, &QTimer::timeout, this, [this] { attempt(); });
+}
+
+void Reconnector::startOnLoss(Handler lost) {
+    m_port.onLost([this, lost = std::move(lost)] {
+        raise(lost);
+        start();
+    });
+}
+
+void Reconnector::start() {
+    if (isWaiting())
+        return;
+    m_attempts = 0;
+    qCInfo(lcSerial).noquote() << "waiting for Comport" << m_port.portNumber()
+                               << "to come back, trying every" << kRetryIntervalMs / 1000 << "s";
+    m_timer.start();
+}
+
+void Reconnector::stop() {
+    if (!isWaiting())
+        return;
+    m_timer.stop();
+    qCInfo(lcSerial).noquote() << "no longer waiting for Comport" << m_port.portNumber();
+}
+
+bool Reconnector::attempt() {
+    if (m_port.isOpen()) {
+        m_timer.stop();
+        return true;
+    }
+    ++m_attempts;
+    const QString failure = m_port.open();
+    if (!failure.isEmpty()) {
+        // Logged at debug level only: while a device is unplugged every try fails alike.
+        qCDebug(lcSerial).noquote()
+            << "Comport" << m_port.portNumber() << "try" << m_attempts
+            << "failed:" << QString(failure).replace(QLatin1Char('\n'), QLatin1Char(' '));
+        return false;
+    }
+    m_timer.stop();
+    qCInfo(lcSerial).noquote() << "Comport" << m_port.portNumber() << "is back after" << m_attempts
+                               << (m_attempts == 1 ? "try" : "tries");
+    raise(m_reconnected);
+    return true;
+}
+
+} // namespace velk

@@ -1,0 +1,122 @@
+#include "port/portchoice.h"
+
+#include "port/pinnedportmapping.h"
+#include "port/portsettings.h"
+
+#include <QCommandLineParser>
+#include <QRegularExpression>
+
+namespace velk {
+
+namespace {
+
+const QString kPortOption = QStringLiteral("port");
+const QString kSettingsOption = QStringLiteral("settings");
+
+template <typename T> std::optional<T> refuse(QString* why, const QString& reason) {
+    if (why)
+        *why = reason;
+    return std::nullopt;
+}
+
+// What each option accepts, as its refusals say it.
+QString expected(const QString& option) {
+    if (option == kPortOption)
+        return QStringLiteral("a Comport number %1-%2 or a device path")
+            .arg(PortSettings::kFirstPort)
+            .arg(PortSettings::kLastPort);
+    return QStringLiteral("BAUD,PARITY,DATA,STOP such as 9600,N,8,1");
+}
+
+QString refusal(const QString& option, const QString& given) {
+    return QStringLiteral("--%1: expected %2, got %3").arg(option, expected(option), given);
+}
+
+QString quoted(const QString& text) {
+    return QLatin1Char('"') + text + QLatin1Char('"');
+}
+
+std::optional<PortChoice> refusePort(QString* why, const QString& text) {
+    return refuse<PortChoice>(why, refusal(kPortOption, quoted(text)));
+}
+
+bool isComportNumber(int number) {
+    return number >= PortSettings::kFirstPort && number <= PortSettings::kLastPort;
+}
+
+} // namespace
+
+std::optional<PortChoice> PortChoice::parse(const QString& text, QString* why, bool comNames) {
+    const QString trimmed = text.trimmed();
+    // A leading dash is an option that took this one's place, e.g. "--port --connect".
+    if (trimmed.isEmpty() || trimmed.startsWith(QLatin1Char('-')))
+        return refusePort(why, text);
+
+    bool isNumber = false;
+    const int number = trimmed.toInt(&isNumber);
+    if (isNumber) {
+        if (!isComportNumber(number))
+            return refusePort(why, text);
+        return PortChoice{number, {}};
+    }
+
+    if (comNames) {
+        static const QRegularExpression comName(QStringLiteral("^COM([1-9][0-9]?)$"),
+                                                QRegularExpression::CaseInsensitiveOption);
+        const QRegularExpressionMatch match = comName.match(trimmed);
+        if (match.hasMatch() && isComportNumber(match.captured(1).toInt()))
+            return PortChoice{match.captured(1).toInt(), {}};
+    }
+    return PortChoice{PortSettings::kFirstPort, trimmed};
+}
+
+std::unique_ptr<PortMapping> PortChoice::mapping(std::unique_ptr<PortMapping> system) const {
+    if (device.isEmpty())
+        return system;
+    return std::make_unique<PinnedPortMapping>(device, number, std::move(system));
+}
+
+void PortOptions::addTo(QCommandLineParser& parser) {
+    parser.addOption(QCommandLineOption(
+        kPortOption,
+        QStringLiteral("Use Comport N (1-16) or the serial device DEVICE (which counts as "
+                       "Comport 1)."),
+        QStringLiteral("N|DEVICE")));
+    parser.addOption(
+        QCommandLineOption(kSettingsOption,
+                           QStringLiteral("Line settings BAUD,PARITY,DATA,STOP, e.g. 19200,E,7,2 "
+                                          "(parity E, O or N; 5-8 data bits; 1 or 2 stop bits)."),
+                           QStringLiteral("BAUD,P,D,S")));
+}
+
+std::optional<LineSettings> PortOptions::parseSettings(const QString& text, QString* why) {
+    QString reason;
+    if (std::optional<LineSettings> settings = LineSettings::parse(text, &reason))
+        return settings;
+    return refuse<LineSettings>(why, refusal(kSettingsOption, quoted(text)) +
+                                         QStringLiteral(" (%1)").arg(reason));
+}
+
+QString PortOptions::missingValueText(const QString& option) {
+    if (option != kPortOption && option != kSettingsOption)
+        return {};
+    return refusal(option, QStringLiteral("nothing"));
+}
+
+bool PortOptions::read(const QCommandLineParser& parser, QString* why) {
+    m_port.reset();
+    m_settings.reset();
+    if (parser.isSet(kPortOption)) {
+        m_port = PortChoice::parse(parser.value(kPortOption), why);
+        if (!m_port)
+            return false;
+    }
+    if (parser.isSet(kSettingsOption)) {
+        m_settings = parseSettings(parser.value(kSettingsOption), why);
+        if (!m_settings)
+            return false;
+    }
+    return true;
+}
+
+} // namespace velk
