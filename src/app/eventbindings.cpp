@@ -1,5 +1,6 @@
 #include "app/eventbindings.h"
 
+#include "app/devicewait.h"
 #include "clock/datetimeentry.h"
 #include "clocksync/clockcommands.h"
 #include "clocksync/statuspanels.h"
@@ -24,11 +25,20 @@ void bindMainWindowEvents(MainWindowControls& c, Ticker& ticker, SerialPort& por
     DateTimeEntry& entry = handlers.entry;
     TickHandler& tick = handlers.tick;
     StatusPanels& status = handlers.status;
+    DeviceWait& deviceWait = handlers.deviceWait;
 
-    for (int index = 0; index < int(c.menu.size()); ++index)
-        c.menu[index]->onClick([&connection, index] { connection.menuClicked(index); });
+    for (int index = 0; index < int(c.menu.size()); ++index) {
+        c.menu[index]->onClick([&connection, &deviceWait, index] {
+            if (index != ConnectionCommands::kSetting)
+                deviceWait.operatorTookOver();
+            connection.menuClicked(index);
+        });
+    }
     // Not an event of any control: the port reports that its device vanished.
-    port.onLost([&connection] { connection.portLost(); });
+    port.onLost([&connection, &deviceWait] {
+        connection.portLost();
+        deviceWait.portLost();
+    });
 
     c.address.onClick([&titles] { titles.addressSelected(); });
     c.clear.onClick([&titles] { titles.clearClicked(); });

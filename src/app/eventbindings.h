@@ -6,6 +6,7 @@ class ClockCommands;
 class ConfigureDialog;
 class ConnectionCommands;
 class DateTimeEntry;
+class DeviceWait;
 class SerialPort;
 class SettingsDialogLogic;
 class StatusPanels;
@@ -22,6 +23,7 @@ struct MainWindowHandlers {
     DateTimeEntry& entry;
     TickHandler& tick;
     StatusPanels& status;
+    DeviceWait& deviceWait;
 };
 
 void bindMainWindowEvents(MainWindowControls& controls, Ticker& ticker, SerialPort& port,

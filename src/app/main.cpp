@@ -1,5 +1,7 @@
 #include "app/panel.h"
+#include "app/startoptions.h"
 #include "controls/localclock.h"
+#include "port/portchoice.h"
 #include "port/qtserialport.h"
 #include "port/systemportmapping.h"
 #include "system/terminationwatcher.h"
@@ -7,26 +9,71 @@
 #include "ui/mainwindow.h"
 
 #include <QApplication>
+#include <cstdio>
+#include <optional>
+
+namespace {
+
+// The outcome of reading the command line, when it ends the run: the exit status.
+std::optional<int> finish(velk::StartOptions& options, velk::StartOptions::Outcome outcome) {
+    using Outcome = velk::StartOptions::Outcome;
+    switch (outcome) {
+    case Outcome::Help:
+        std::fputs(qPrintable(velk::StartOptions::helpText()), stdout);
+        return 0;
+    case Outcome::Version:
+        std::printf("%s\n", qPrintable(velk::StartOptions::versionText()));
+        return 0;
+    case Outcome::Refused:
+        std::fprintf(stderr, "velk-pro: %s\n", qPrintable(options.refusal()));
+        return 2;
+    case Outcome::Run:
+        break;
+    }
+    return std::nullopt;
+}
+
+QStringList rawArguments(int argc, char* argv[]) {
+    QStringList arguments;
+    for (int index = 0; index < argc; ++index)
+        arguments << QString::fromLocal8Bit(argv[index]);
+    return arguments;
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
+    QCoreApplication::setApplicationName(QStringLiteral("velk-pro"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VELK_VERSION));
+    // Read once before Qt starts, so help, version and a wrong value need no display; what only
+    // Qt knows (-platform ...) is left for the second reading, after Qt has taken its own.
+    velk::StartOptions options;
+    if (const std::optional<int> status =
+            finish(options, options.read(rawArguments(argc, argv), true)))
+        return *status;
+
     velk::requestFontEngine();
     QApplication app(argc, argv);
+    if (const std::optional<int> status =
+            finish(options, options.read(QCoreApplication::arguments())))
+        return *status;
     // The window is drawn to fixed twip positions; Fusion keeps the controls' metrics the same
     // on every desktop.
     QApplication::setStyle(QStringLiteral("Fusion"));
-    QApplication::setApplicationName(QStringLiteral("velk-pro"));
-    QApplication::setApplicationVersion(QStringLiteral(VELK_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral("velk-pro"));
 
+    const velk::StartSettings& start = options.settings();
+    const velk::PortChoice choice{start.port.portNumber, start.device};
     // Declared before the panel so it outlives the panel's last flush of the line.
     velk::TerminationWatcher watcher;
     velk::SystemClock clock;
-    velk::Panel panel(
-        std::make_unique<velk::QtSerialPort>(std::make_unique<velk::SystemPortMapping>()), clock);
+    velk::Panel panel(std::make_unique<velk::QtSerialPort>(
+                          choice.mapping(std::make_unique<velk::SystemPortMapping>())),
+                      clock);
     // Closing the main window ends the program at once, whatever else is open.
     QObject::connect(&panel.window(), &velk::MainWindow::closed, &app, &QApplication::quit);
     panel.closeOnRequest(watcher);
-    panel.load();
+    panel.load(start);
     panel.start();
     return QApplication::exec();
 }

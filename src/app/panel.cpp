@@ -7,6 +7,7 @@
 #include "system/terminationwatcher.h"
 #include "ui/mainwindow.h"
 
+#include <QTimer>
 #include <cstdio>
 
 namespace velk {
@@ -14,8 +15,9 @@ namespace velk {
 Panel::Panel(std::unique_ptr<SerialPort> port, const LocalClock& clock)
     : m_port(std::move(port)), m_window(std::make_unique<MainWindow>()) {
     m_core = std::make_unique<PanelCore>(
-        m_window->controls(), *m_port, clock, [this](PortSettings& settings, PortControl& control) {
-            auto dialog = std::make_unique<SettingsDialogWindow>(settings, control);
+        m_window->controls(), *m_port, clock,
+        [this](PortSettings& settings, const PortSettings& start, PortControl& control) {
+            auto dialog = std::make_unique<SettingsDialogWindow>(settings, start, control);
             m_settingsDialog = dialog.get();
             return dialog;
         });
@@ -34,6 +36,8 @@ Panel::~Panel() {
 void Panel::start() {
     m_window->show();
     m_core->ticker().start();
+    // After the window is up, so a failure's message box stands over it.
+    QTimer::singleShot(0, m_window.get(), [this] { m_core->started(); });
 }
 
 void Panel::closeOnRequest(TerminationWatcher& watcher) {

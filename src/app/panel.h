@@ -21,8 +21,9 @@ public:
     Panel& operator=(const Panel&) = delete;
 
     // The start-up sequence, before the window is first shown.
-    void load() { m_core->load(); }
+    void load(const StartSettings& start = {}) { m_core->load(start); }
     // Shows the window and starts the one-second tick; the first tick comes about a second later.
+    // CONNECT, when the command line asked for it, follows once the event loop runs.
     void start();
     // Requests from the system to end the program close the window, as the operator does.
     void closeOnRequest(TerminationWatcher& watcher);

@@ -1,5 +1,6 @@
 #include "app/panelcore.h"
 
+#include "app/devicewait.h"
 #include "app/eventbindings.h"
 #include "clock/clockcapture.h"
 #include "clock/datetimeentry.h"
@@ -21,7 +22,7 @@ PanelCore::PanelCore(MainWindowControls& c, SerialPort& port, const LocalClock& 
                      const DialogHostFactory& makeDialogHost)
     : m_controls(c) {
     m_portControl = std::make_unique<PortControl>(m_settings, port, c.statusBar, c.messageBox);
-    m_dialogHost = makeDialogHost(m_settings, *m_portControl);
+    m_dialogHost = makeDialogHost(m_settings, m_startSettings, *m_portControl);
     m_connection = std::make_unique<ConnectionCommands>(
         port, *m_portControl, *c.menu[ConnectionCommands::kConnect],
         *c.menu[ConnectionCommands::kDisconnect], c.messageBox, *m_dialogHost);
@@ -32,6 +33,7 @@ PanelCore::PanelCore(MainWindowControls& c, SerialPort& port, const LocalClock& 
     m_capture = std::make_unique<ClockCapture>(clock);
     m_clockCommands = std::make_unique<ClockCommands>(*m_transmitter, *m_entry, *m_capture);
     m_status = std::make_unique<StatusPanels>(c.statusBar, clock);
+    m_deviceWait = std::make_unique<DeviceWait>(port, *m_connection, *m_status);
     m_tick = std::make_unique<TickHandler>(clock, c.timeDisplay, c.dateDisplay, c.sync, *m_capture,
                                            *m_transmitter, *m_clockCommands, *m_status);
     m_ticker = std::make_unique<Ticker>(clock);
@@ -41,26 +43,37 @@ PanelCore::PanelCore(MainWindowControls& c, SerialPort& port, const LocalClock& 
 
     bindMainWindowEvents(
         c, *m_ticker, port,
-        {*m_connection, *m_titles, *m_clockCommands, *m_entry, *m_tick, *m_status});
+        {*m_connection, *m_titles, *m_clockCommands, *m_entry, *m_tick, *m_status, *m_deviceWait});
 }
 
 PanelCore::~PanelCore() {
     m_ticker->stop();
 }
 
-void PanelCore::load() {
+void PanelCore::load(const StartSettings& start) {
     MainWindowControls& c = m_controls;
     m_titles->setDefaultTitle(kDefaultTitle);
 
-    m_settings = PortSettings(); // Comport 1, 9600,N,8,1
+    // Comport 1, 9600,N,8,1 unless the command line chose otherwise.
+    m_startSettings = start.port;
+    m_settings = start.port;
 
-    c.hourMode.select(1); // "  24 Hour"
+    c.hourMode.select(start.twelveHour ? 0 : 1); // "  12 Hour" or "  24 Hour"
     m_capture->capturePcClock(*m_entry);
     m_entry->fillClockSelectors();
     c.address.setListIndex(0); // "Master", which brings the default title into the title box
-    c.sync.setChecked(false);
+    c.sync.setChecked(start.sync);
     m_tick->showDisplays();
     m_portControl->showPortStatus();
+    if (start.portGiven)
+        m_portControl->applyPortSettings();
+    m_deviceWait->setEnabled(start.reconnect);
+    m_connectAtStart = start.connect;
+}
+
+void PanelCore::started() {
+    if (m_connectAtStart)
+        m_connection->menuClicked(ConnectionCommands::kConnect);
 }
 
 } // namespace velk

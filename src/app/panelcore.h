@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/startoptions.h"
 #include "port/portsettings.h"
 
 #include <QString>
@@ -12,6 +13,7 @@ class ClockCapture;
 class ClockCommands;
 class ConnectionCommands;
 class DateTimeEntry;
+class DeviceWait;
 class LocalClock;
 class PortControl;
 class SerialPort;
@@ -31,8 +33,9 @@ inline const QString kDefaultTitle = QStringLiteral("Title String ...");
 class PanelCore {
 public:
     // Makes the settings dialog's host once the settings and the port control exist.
-    using DialogHostFactory =
-        std::function<std::unique_ptr<SettingsDialogHost>(PortSettings&, PortControl&)>;
+    // It gets the run's settings, what the run started from, and the port control.
+    using DialogHostFactory = std::function<std::unique_ptr<SettingsDialogHost>(
+        PortSettings&, const PortSettings&, PortControl&)>;
 
     PanelCore(MainWindowControls& controls, SerialPort& port, const LocalClock& clock,
               const DialogHostFactory& makeDialogHost);
@@ -40,8 +43,12 @@ public:
     PanelCore(const PanelCore&) = delete;
     PanelCore& operator=(const PanelCore&) = delete;
 
-    // The start-up sequence. It neither configures nor opens the port and writes nothing to it.
-    void load();
+    // The start-up sequence, with what the command line asked for. It opens nothing and writes
+    // nothing to the port; it configures the port only when the command line chose a port or
+    // line settings, as Ok would.
+    void load(const StartSettings& start = {});
+    // Once the window is up: CONNECT, when the command line asked for it.
+    void started();
 
     const PortSettings& portSettings() const { return m_settings; }
     SettingsDialogHost& dialogHost() { return *m_dialogHost; }
@@ -50,10 +57,13 @@ public:
     TitleCommands& titles() { return *m_titles; }
     ClockCommands& clockCommands() { return *m_clockCommands; }
     const DateTimeEntry& entry() const { return *m_entry; }
+    DeviceWait& deviceWait() { return *m_deviceWait; }
 
 private:
     MainWindowControls& m_controls;
     PortSettings m_settings;
+    PortSettings m_startSettings;
+    bool m_connectAtStart = false;
     std::unique_ptr<PortControl> m_portControl;
     std::unique_ptr<SettingsDialogHost> m_dialogHost;
     std::unique_ptr<ConnectionCommands> m_connection;
@@ -63,6 +73,7 @@ private:
     std::unique_ptr<ClockCapture> m_capture;
     std::unique_ptr<ClockCommands> m_clockCommands;
     std::unique_ptr<StatusPanels> m_status;
+    std::unique_ptr<DeviceWait> m_deviceWait;
     std::unique_ptr<TickHandler> m_tick;
     std::unique_ptr<Ticker> m_ticker;
 };

@@ -8,8 +8,9 @@
 
 namespace velk {
 
-SettingsDialogWindow::SettingsDialogWindow(PortSettings& settings, PortControl& portControl)
-    : m_settings(settings), m_portControl(portControl) {}
+SettingsDialogWindow::SettingsDialogWindow(PortSettings& settings, const PortSettings& start,
+                                           PortControl& portControl)
+    : m_settings(settings), m_start(start), m_portControl(portControl) {}
 
 SettingsDialogWindow::~SettingsDialogWindow() = default;
 
@@ -32,8 +33,8 @@ void SettingsDialogWindow::create() {
     std::array<Selector*, 5> configs{};
     for (int index = 0; index < int(configs.size()); ++index)
         configs[index] = &m_dialog->config(index);
-    m_logic = std::make_unique<SettingsDialogLogic>(configs, m_settings, m_portControl,
-                                                    [this] { m_dialog->hide(); });
+    m_logic = std::make_unique<SettingsDialogLogic>(
+        configs, m_settings, m_portControl, [this] { m_dialog->hide(); }, m_start);
     bindSettingsDialogEvents(*m_dialog, *m_logic);
     QObject::connect(m_dialog.get(), &ConfigureDialog::discarded, m_dialog.get(),
                      [this] { discard(); });

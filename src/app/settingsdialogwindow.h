@@ -16,7 +16,9 @@ struct PortSettings;
 // loads it afresh.
 class SettingsDialogWindow : public SettingsDialogHost {
 public:
-    SettingsDialogWindow(PortSettings& settings, PortControl& portControl);
+    // `start` is what the run started from; it outlives the dialog.
+    SettingsDialogWindow(PortSettings& settings, const PortSettings& start,
+                         PortControl& portControl);
     ~SettingsDialogWindow() override;
 
     void showSettingsDialog() override;
@@ -29,6 +31,7 @@ private:
     void discard();
 
     PortSettings& m_settings;
+    const PortSettings& m_start;
     PortControl& m_portControl;
     std::unique_ptr<ConfigureDialog> m_dialog;
     std::unique_ptr<SettingsDialogLogic> m_logic;

@@ -16,6 +16,28 @@ void StatusPanels::showNotice(const QString& text) {
     m_noticeShown = m_clock.now();
 }
 
+void StatusPanels::replaceOwnText(const QString& text) {
+    if (!m_replaced) {
+        m_replacedText = m_noticeShown.isValid() ? m_ownText : m_bar.panelText(1);
+        m_replaced = true;
+    }
+    setOwnText(text);
+}
+
+void StatusPanels::restoreOwnText() {
+    if (!m_replaced)
+        return;
+    m_replaced = false;
+    setOwnText(m_replacedText);
+}
+
+void StatusPanels::setOwnText(const QString& text) {
+    if (m_noticeShown.isValid())
+        m_ownText = text;
+    else
+        m_bar.setPanelText(1, text);
+}
+
 void StatusPanels::tick() {
     showDate();
     if (!m_noticeShown.isValid())

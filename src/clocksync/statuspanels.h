@@ -19,6 +19,10 @@ public:
 
     // Shows `text` in the first panel for a few seconds, without a message box.
     void showNotice(const QString& text);
+    // Puts `text` in the first panel in place of its own until restoreOwnText(). A notice
+    // showing meanwhile still stands its few seconds and then gives way to `text`.
+    void replaceOwnText(const QString& text);
+    void restoreOwnText();
     // The date as the clock has it, in the system's short form.
     void showDate();
     // Once a second: the date, and the end of a notice whose time is up.
@@ -27,8 +31,12 @@ public:
 private:
     StatusBar& m_bar;
     const LocalClock& m_clock;
+    void setOwnText(const QString& text);
+
     QString m_ownText;       // the first panel's text while a notice covers it
     QDateTime m_noticeShown; // invalid: no notice showing
+    QString m_replacedText;  // the first panel's own text while replaced
+    bool m_replaced = false;
 };
 
 inline const QString kLeftOutNotice =

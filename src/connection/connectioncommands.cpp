@@ -48,6 +48,15 @@ void ConnectionCommands::connectPort() {
         m_messageBox.show(failure, connectFailureTitle(), MessageBox::Icon::Information);
         return;
     }
+    showConnected();
+}
+
+void ConnectionCommands::portReopened() {
+    if (m_port.isOpen())
+        showConnected();
+}
+
+void ConnectionCommands::showConnected() {
     m_connectButton.setVisible(false);
     m_disconnectButton.setVisible(true);
     m_control.showPortStatus();

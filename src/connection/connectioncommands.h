@@ -28,6 +28,9 @@ public:
     // The port vanished under an open link (adapter unplugged): back to Disconnected without a
     // message, so a later CONNECT can open it again once the device is back.
     void portLost();
+    // The port was opened again without a click (a device that came back): the window shows
+    // the open link as after CONNECT.
+    void portReopened();
 
     // The refusal shown when SETTING is pressed while the port is open.
     static QString portAlreadyOpenText();
@@ -38,6 +41,7 @@ private:
     void connectPort();
     void showSettings();
     void disconnectPort();
+    void showConnected();
     void showDisconnected();
 
     SerialPort& m_port;

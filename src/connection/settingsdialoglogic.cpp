@@ -1,5 +1,7 @@
 #include "connection/settingsdialoglogic.h"
 
+#include <algorithm>
+
 namespace velk {
 
 namespace {
@@ -31,19 +33,38 @@ void storeChosen(const Selector& selector, const std::array<Value, N>& values, V
         setting = values[std::size_t(position)];
 }
 
-// Default positions by selector index: "9600", "8", "None", "1", "Comport 1".
-constexpr std::array<int, SettingsDialogLogic::kSelectorCount> kDefaultPositions = {3, 3, 2, 0, 0};
+template <typename Value, std::size_t N>
+int positionOf(const std::array<Value, N>& values, Value value) {
+    const auto found = std::find(values.begin(), values.end(), value);
+    return found == values.end() ? -1 : int(found - values.begin());
+}
+
+// The entries showing `chosen`, by selector index; -1 where no entry shows it.
+std::array<int, SettingsDialogLogic::kSelectorCount> positionsOf(const PortSettings& chosen) {
+    std::array<int, SettingsDialogLogic::kSelectorCount> positions{};
+    positions[SettingsDialogLogic::kBaudRate] = positionOf(kBaudRateValues, chosen.line.baudRate);
+    positions[SettingsDialogLogic::kDataBits] = positionOf(kDataBitsValues, chosen.line.dataBits);
+    positions[SettingsDialogLogic::kParity] = positionOf(kParityValues, chosen.line.parity);
+    positions[SettingsDialogLogic::kStopBits] = positionOf(kStopBitsValues, chosen.line.stopBits);
+    const bool listed = chosen.portNumber >= PortSettings::kFirstPort &&
+                        chosen.portNumber <= PortSettings::kLastPort;
+    positions[SettingsDialogLogic::kPort] =
+        listed ? chosen.portNumber - PortSettings::kFirstPort : -1;
+    return positions;
+}
 
 // The port selector comes first, then the line settings in selector order.
-constexpr std::array<int, SettingsDialogLogic::kSelectorCount> kDefaultOrder = {
+constexpr std::array<int, SettingsDialogLogic::kSelectorCount> kSelectionOrder = {
     SettingsDialogLogic::kPort, SettingsDialogLogic::kBaudRate, SettingsDialogLogic::kDataBits,
     SettingsDialogLogic::kParity, SettingsDialogLogic::kStopBits};
 
 } // namespace
 
 SettingsDialogLogic::SettingsDialogLogic(const Selectors& selectors, PortSettings& settings,
-                                         PortControl& control, Handler hide)
-    : m_selectors(selectors), m_settings(settings), m_control(control), m_hide(std::move(hide)) {}
+                                         PortControl& control, Handler hide,
+                                         const PortSettings& start)
+    : m_selectors(selectors), m_settings(settings), m_control(control), m_hide(std::move(hide)),
+      m_start(start) {}
 
 QStringList SettingsDialogLogic::entries(int index) {
     switch (index) {
@@ -67,7 +88,7 @@ QStringList SettingsDialogLogic::entries(int index) {
 }
 
 void SettingsDialogLogic::load() {
-    selectDefaults();
+    select(m_start);
 }
 
 void SettingsDialogLogic::configClicked(int index) {
@@ -103,7 +124,7 @@ void SettingsDialogLogic::cancelClicked() {
 }
 
 void SettingsDialogLogic::restoreDefaultsClicked() {
-    selectDefaults();
+    select(kDefaultPortSettings);
 }
 
 void SettingsDialogLogic::saveBaudRate() {
@@ -131,10 +152,14 @@ void SettingsDialogLogic::savePortNumber() {
         m_settings.portNumber = quint8(PortSettings::kFirstPort + position);
 }
 
-void SettingsDialogLogic::selectDefaults() {
-    // Each selection runs the selector's click, which stores the matching default setting.
-    for (int index : kDefaultOrder)
-        m_selectors[index]->setListIndex(kDefaultPositions[index]);
+void SettingsDialogLogic::select(const PortSettings& chosen) {
+    // Each selection runs the selector's click, which stores the matching setting. A value no
+    // entry shows gives way to the default entry.
+    const std::array<int, kSelectorCount> positions = positionsOf(chosen);
+    const std::array<int, kSelectorCount> defaults = positionsOf(kDefaultPortSettings);
+    for (int index : kSelectionOrder)
+        m_selectors[index]->setListIndex(positions[index] >= 0 ? positions[index]
+                                                               : defaults[index]);
 }
 
 } // namespace velk

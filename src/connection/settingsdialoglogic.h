@@ -28,14 +28,16 @@ public:
 
     using Selectors = std::array<Selector*, kSelectorCount>;
 
-    // `hide` hides the dialog window; the selectors must outlive this object.
+    // `hide` hides the dialog window; the selectors must outlive this object. `start` is what
+    // the run started from (the defaults unless the command line chose otherwise); it must
+    // outlive this object too.
     SettingsDialogLogic(const Selectors& selectors, PortSettings& settings, PortControl& control,
-                        Handler hide);
+                        Handler hide, const PortSettings& start = kDefaultPortSettings);
 
     // The list entries of selector `index`, in list order; empty for any other index.
     static QStringList entries(int index);
 
-    // First showing: selects the default entries, which resets the settings to the defaults.
+    // First showing: selects the entries of the run's start, which resets the settings to it.
     void load();
     void configClicked(int index);
     void okClicked();
@@ -49,12 +51,13 @@ public:
     void savePortNumber();
 
 private:
-    void selectDefaults();
+    void select(const PortSettings& chosen);
 
     Selectors m_selectors;
     PortSettings& m_settings;
     PortControl& m_control;
     Handler m_hide;
+    const PortSettings& m_start;
 };
 
 } // namespace velk

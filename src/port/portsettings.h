@@ -20,4 +20,7 @@ struct PortSettings {
     friend bool operator!=(const PortSettings& a, const PortSettings& b) { return !(a == b); }
 };
 
+// Comport 1, 9600,N,8,1: where a run starts unless told otherwise.
+inline const PortSettings kDefaultPortSettings{};
+
 } // namespace velk

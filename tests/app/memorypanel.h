@@ -27,11 +27,11 @@ class MemorySettingsDialog : public SettingsDialogHost {
 public:
     using Logic = SettingsDialogLogic;
 
-    MemorySettingsDialog(PortSettings& settings, PortControl& control)
-        : m_config(makeSelectors()),
-          m_logic({m_config[0].get(), m_config[1].get(), m_config[2].get(), m_config[3].get(),
-                   m_config[4].get()},
-                  settings, control, [this] { m_shown = false; }) {
+    MemorySettingsDialog(PortSettings& settings, const PortSettings& start, PortControl& control)
+        : m_config(makeSelectors()), m_logic(
+                                         {m_config[0].get(), m_config[1].get(), m_config[2].get(),
+                                          m_config[3].get(), m_config[4].get()},
+                                         settings, control, [this] { m_shown = false; }, start) {
         for (int index = 0; index < Logic::kSelectorCount; ++index)
             m_config[index]->onClick([this, index] { m_logic.configClicked(index); });
         m_ok.onClick([this] { m_logic.okClicked(); });
@@ -79,7 +79,9 @@ private:
 struct MemoryPanel {
     static constexpr int kTitleLength = 20;
 
-    explicit MemoryPanel(const QDateTime& start) : clock(start) { core.load(); }
+    explicit MemoryPanel(const QDateTime& start, const StartSettings& options = {}) : clock(start) {
+        core.load(options);
+    }
 
     // The day list the operator sees; null unless exactly one is showing.
     MemorySelector* visibleDay() {
@@ -153,8 +155,9 @@ struct MemoryPanel {
                                 messages};
 
     MemorySettingsDialog* dialog = nullptr; // owned by the core
-    PanelCore core{controls, port, clock, [this](PortSettings& settings, PortControl& control) {
-                       auto host = std::make_unique<MemorySettingsDialog>(settings, control);
+    PanelCore core{controls, port, clock,
+                   [this](PortSettings& settings, const PortSettings& start, PortControl& control) {
+                       auto host = std::make_unique<MemorySettingsDialog>(settings, start, control);
                        dialog = host.get();
                        return std::unique_ptr<SettingsDialogHost>(std::move(host));
                    }};

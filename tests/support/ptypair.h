@@ -33,8 +33,12 @@ public:
     bool stallNear();
     // Ends socat, so both ends vanish as if a USB adapter was unplugged.
     void stop();
+    // A new pair under the same names, as an adapter plugged in again; false when it failed.
+    bool restart();
 
 private:
+    void start();
+
     QTemporaryDir m_dir;
     QProcess m_socat;
     QString m_near;

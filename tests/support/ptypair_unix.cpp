@@ -26,6 +26,19 @@ PtyPair::PtyPair() {
     }
     m_near = m_dir.filePath(QStringLiteral("near"));
     m_far = m_dir.filePath(QStringLiteral("far"));
+    start();
+}
+
+bool PtyPair::restart() {
+    stop();
+    QFile::remove(m_near);
+    QFile::remove(m_far);
+    m_error.clear();
+    start();
+    return isReady();
+}
+
+void PtyPair::start() {
     m_socat.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_socat.start(socatPath(), {QStringLiteral("pty,raw,echo=0,link=") + m_near,
                                 QStringLiteral("pty,raw,echo=0,link=") + m_far});

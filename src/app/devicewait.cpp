@@ -1,0 +1,41 @@
+#include "app/devicewait.h"
+
+#include "clocksync/statuspanels.h"
+#include "connection/connectioncommands.h"
+#include "controls/serialport.h"
+
+namespace velk {
+
+DeviceWait::DeviceWait(SerialPort& port, ConnectionCommands& connection, StatusPanels& status)
+    : m_port(port), m_connection(connection), m_status(status), m_reconnector(port) {
+    m_reconnector.onReconnected([this] { reconnected(); });
+}
+
+QString DeviceWait::waitingText(int portNumber) {
+    return QStringLiteral("Waiting for the device on Com %1 ...").arg(portNumber);
+}
+
+void DeviceWait::setEnabled(bool enabled) {
+    m_enabled = enabled;
+    if (!enabled)
+        operatorTookOver();
+}
+
+void DeviceWait::portLost() {
+    if (!m_enabled)
+        return;
+    m_status.replaceOwnText(waitingText(m_port.portNumber()));
+    m_reconnector.start();
+}
+
+void DeviceWait::operatorTookOver() {
+    m_reconnector.stop();
+    m_status.restoreOwnText();
+}
+
+void DeviceWait::reconnected() {
+    m_status.restoreOwnText();
+    m_connection.portReopened();
+}
+
+} // namespace velk

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "connection/reconnector.h"
+
+#include <QString>
+
+namespace velk {
+
+class ConnectionCommands;
+class SerialPort;
+class StatusPanels;
+
+// Waiting for a vanished device when the run asked for it (--reconnect): the port is tried again
+// in the background while the status bar's first panel says so, and once the device is back the
+// panel carries on connected as after CONNECT. The operator's own CONNECT or Disconnect ends the
+// waiting.
+class DeviceWait {
+public:
+    DeviceWait(SerialPort& port, ConnectionCommands& connection, StatusPanels& status);
+
+    void setEnabled(bool enabled);
+    bool isEnabled() const { return m_enabled; }
+
+    // The port lost its device; the connection commands have shown the closed link already.
+    void portLost();
+    // CONNECT or Disconnect was pressed: the operator takes over from here.
+    void operatorTookOver();
+
+    Reconnector& reconnector() { return m_reconnector; }
+
+    // The first panel's text while waiting, e.g. "Waiting for the device on Com 1 ...".
+    static QString waitingText(int portNumber);
+
+private:
+    void reconnected();
+
+    SerialPort& m_port;
+    ConnectionCommands& m_connection;
+    StatusPanels& m_status;
+    Reconnector m_reconnector;
+    bool m_enabled = false;
+};
+
+} // namespace velk
