@@ -51,9 +51,10 @@ std::optional<quint8> CtlOptions::readAddress(const QString& text, QString* why)
     bool isNumber = false;
     const int number = text.toInt(&isNumber);
     // The address selector's position n is address n; position 0 is "all", not a number.
-    if (isNumber && number >= 1)
-        if (const std::optional<quint8> address = frames::addressByte(number))
-            return address;
+    const std::optional<quint8> address =
+        isNumber && number >= 1 ? frames::addressByte(number) : std::nullopt;
+    if (address)
+        return address;
     return refuse<quint8>(why,
                           QStringLiteral("address %1: expected 1-254 or all").arg(quoted(text)));
 }
