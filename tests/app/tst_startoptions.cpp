@@ -1,30 +1,46 @@
+// The panel's command line: what it starts, what it refuses, and the start it makes on the
+// panel's core over in-memory controls, with the wait for a vanished device.
+
+#include "memorypanel.h"
+
+#include "app/devicewait.h"
 #include "app/startoptions.h"
+#include "clocksync/clockcommands.h"
+#include "clocksync/statuspanels.h"
 
 #include <QtTest>
 
 using namespace velk;
+using namespace velk::test;
 
 namespace {
 
-// A start in one line: "Com 3 19200,E,7,2 applied sync", with "=DEVICE" after a pinned number.
-QString summary(const StartSettings& start) {
-    QStringList words{QStringLiteral("Com %1").arg(start.port.portNumber) +
-                          (start.device.isEmpty() ? QString() : '=' + start.device),
-                      start.port.line.text()};
-    const std::pair<bool, const char*> flags[] = {{start.portGiven, "applied"},
-                                                  {start.connect, "connect"},
-                                                  {start.sync, "sync"},
-                                                  {start.twelveHour, "12h"},
-                                                  {start.reconnect, "reconnect"}};
-    for (const auto& [set, word] : flags) {
-        if (set)
-            words << word;
-    }
-    return words.join(' ');
+const QDateTime kStart(QDate(2007, 3, 19), QTime(14, 5, 30));
+
+StartSettings startWith(const QString& line) {
+    StartOptions options;
+    options.read(QStringList{"velk-pro"} + line.split(' '));
+    return options.settings();
 }
 
-const QString kTaken = "the panel takes --port, --settings, --connect, --sync, --12h, "
+// A start in one line, e.g. "Com 1=/dev/ttyUSB0 19200,E,7,2 applied sync".
+QString summary(const StartSettings& start) {
+    QString text = QStringLiteral("Com %1").arg(start.port.portNumber) +
+                   (start.device.isEmpty() ? QString() : '=' + start.device) + ' ' +
+                   start.port.line.text();
+    const std::pair<bool, const char*> flags[] = {{start.portGiven, " applied"},
+                                                  {start.connect, " connect"},
+                                                  {start.sync, " sync"},
+                                                  {start.twelveHour, " 12h"},
+                                                  {start.reconnect, " reconnect"}};
+    for (const auto& [set, word] : flags)
+        text += set ? word : "";
+    return text;
+}
+
+const QString kTaken = "; the panel takes --port, --settings, --connect, --sync, --12h, "
                        "--reconnect, --help and --version";
+const QString kPort = "--port: expected a Comport number 1-16 or a device path, got ";
 
 } // namespace
 
@@ -32,65 +48,53 @@ class TestStartOptions : public QObject {
     Q_OBJECT
 
 private slots:
-    // Command lines after Qt took its own options: the start they make, or the one-line
-    // refusal (the summary column then holds the refusal).
+    // Command lines once Qt took its own options: the start they make, or the refusal.
     void read_data() {
         QTest::addColumn<QString>("line");
-        QTest::addColumn<bool>("accepted");
         QTest::addColumn<QString>("result");
-        QTest::newRow("nothing") << "" << true << "Com 1 9600,N,8,1";
-        QTest::newRow("unattended") << "--port 1 --connect --sync --reconnect" << true
+        QTest::newRow("nothing") << ""
+                                 << "Com 1 9600,N,8,1";
+        QTest::newRow("unattended") << "--port 1 --connect --sync --reconnect"
                                     << "Com 1 9600,N,8,1 applied connect sync reconnect";
-        QTest::newRow("status bar form")
-            << "--settings 19200,E,7,2 --12h" << true << "Com 1 19200,E,7,2 applied 12h";
-        QTest::newRow("device") << "--port=/dev/ttyUSB0 --settings=1200,o,5,1" << true
+        QTest::newRow("as the status bar shows") << "--settings 19200,E,7,2 --12h"
+                                                 << "Com 1 19200,E,7,2 applied 12h";
+        QTest::newRow("device") << "--port=/dev/ttyUSB0 --settings=1200,o,5,1"
                                 << "Com 1=/dev/ttyUSB0 1200,O,5,1 applied";
-        QTest::newRow("single dash")
-            << "-port 16 -sync" << true << "Com 16 9600,N,8,1 applied sync";
-        QTest::newRow("port 0")
-            << "--port 0" << false
-            << "--port: expected a Comport number 1-16 or a device path, got \"0\"";
-        QTest::newRow("port without value")
-            << "--sync --port" << false
-            << "--port: expected a Comport number 1-16 or a device path, got nothing";
-        QTest::newRow("option as port")
-            << "--port --connect" << false
-            << "--port: expected a Comport number 1-16 or a device path, got \"--connect\"";
-        QTest::newRow("a rate the dialog lacks")
-            << "--settings 115200,N,8,1" << false
+        QTest::newRow("port 0") << "--port 0" << kPort + "\"0\"";
+        QTest::newRow("no value") << "--sync --port" << kPort + "nothing";
+        QTest::newRow("rate the dialog lacks")
+            << "--settings 115200,N,8,1"
             << "--settings: the panel offers 1200, 2400, 4800, 9600, 14400, 19200, 28800 or "
                "38400 baud, got \"115200,N,8,1\"";
-        QTest::newRow("one and a half stop bits")
-            << "--settings 9600,N,8,1.5" << false
-            << "--settings: expected BAUD,PARITY,DATA,STOP such as 9600,N,8,1, got "
-               "\"9600,N,8,1.5\" (stop bits \"1.5\" are not 1 or 2)";
-        QTest::newRow("unknown") << "--sync --synch" << false
-                                 << "unknown option \"--synch\"; " + kTaken;
-        QTest::newRow("stray argument")
-            << "--port 2 3" << false << "unexpected argument \"3\"; " + kTaken;
-        QTest::newRow("value on a switch")
-            << "--connect=yes" << false << "--connect: takes no value, got \"--connect=yes\"";
+        QTest::newRow("bad parity") << "--settings 9600,X,8,1"
+                                    << "--settings: expected BAUD,PARITY,DATA,STOP such as "
+                                       "9600,N,8,1, got \"9600,X,8,1\" (parity \"X\" is not E, "
+                                       "O or N)";
+        QTest::newRow("unknown") << "--sync --synch"
+                                 << "unknown option \"--synch\"" + kTaken;
+        QTest::newRow("stray") << "--port 2 3"
+                               << "unexpected argument \"3\"" + kTaken;
+        QTest::newRow("value on a switch") << "--connect=yes"
+                                           << "--connect: takes no value, got \"--connect=yes\"";
     }
     void read() {
         QFETCH(QString, line);
-        QFETCH(bool, accepted);
         QFETCH(QString, result);
         StartOptions options;
         const auto outcome =
             options.read(QStringList{"velk-pro"} + line.split(' ', Qt::SkipEmptyParts));
-        QCOMPARE(outcome, accepted ? StartOptions::Outcome::Run : StartOptions::Outcome::Refused);
-        QCOMPARE(accepted ? summary(options.settings()) : options.refusal(), result);
+        const bool run = outcome == StartOptions::Outcome::Run;
+        QCOMPARE(run ? summary(options.settings()) : options.refusal(), result);
     }
 
-    // Before Qt takes its own options: they are passed over, but a wrong value of ours, help and
-    // version are answered at once.
+    // Before Qt takes its own options they are passed over, but a wrong value of ours, help and
+    // version are answered at once, with no display needed.
     void firstReading_data() {
         QTest::addColumn<QString>("line");
         QTest::addColumn<StartOptions::Outcome>("outcome");
-        QTest::newRow("Qt's options")
-            << "-platform offscreen -style=fusion --port 2" << StartOptions::Outcome::Run;
-        QTest::newRow("wrong value")
-            << "-platform offscreen --port 17" << StartOptions::Outcome::Refused;
+        QTest::newRow("Qt's") << "-platform xcb -style=fusion --port 2"
+                              << StartOptions::Outcome::Run;
+        QTest::newRow("wrong") << "-platform xcb --port 17" << StartOptions::Outcome::Refused;
         QTest::newRow("help") << "--port 0 -h" << StartOptions::Outcome::Help;
         QTest::newRow("version") << "-reverse --version" << StartOptions::Outcome::Version;
     }
@@ -99,6 +103,53 @@ private slots:
         QFETCH(StartOptions::Outcome, outcome);
         StartOptions options;
         QCOMPARE(options.read(QStringList{"velk-pro"} + line.split(' '), true), outcome);
+    }
+
+    // Options set what the dialog would, apply it as Ok does, and press CONNECT once started.
+    void optionsActAsTheOperatorWould() {
+        MemoryPanel p(kStart, startWith("--port 3 --settings 19200,E,7,2 --12h --sync --connect"));
+        QCOMPARE(p.port.configurationLog(), (QStringList{"CommPort=3", "Settings=19200,E,7,2"}));
+        QVERIFY(p.core.clockCommands().twelveHourMode());
+        QVERIFY(p.sync.isChecked());
+        p.port.refuseOpen("Cannot open Comport 3");
+        p.core.started();
+        QCOMPARE(p.messages.shown().size(), size_t(1));
+        p.port.refuseOpen({});
+        p.core.started();
+        QCOMPARE(p.statusBar.panelText(2), QString("Com 3 : 19200,E,7,2  "));
+
+        // The dialog shows the run's start; Restore Defaults still means the defaults.
+        p.disconnectButton().click();
+        p.settingButton().click();
+        QStringList shown;
+        for (int index = 0; index < SettingsDialogLogic::kSelectorCount; ++index)
+            shown << p.settingsDialog().config(index).text();
+        QCOMPARE(shown, (QStringList{"19200", "7", "Even", "2", "Comport 3"}));
+        p.settingsDialog().restoreDefaults().click();
+        QCOMPARE(p.core.portSettings(), PortSettings{});
+    }
+
+    // While waiting the first panel says so, also after a notice had its few seconds; the
+    // operator's CONNECT ends the waiting even when the device is still away. (Without
+    // --reconnect the randomized sessions see a lost port leave the first panel alone.)
+    void waitingShowsUntilTheOperatorTakesOver() {
+        MemoryPanel p(kStart, startWith("--port 3 --connect --reconnect"));
+        p.core.started();
+        p.port.refuseOpen("gone");
+        p.port.lose();
+        QVERIFY(p.core.deviceWait().reconnector().isWaiting());
+        const QString waiting = "Waiting for the device on Com 3 ...";
+        QCOMPARE(p.statusBar.panels().mid(0, 2),
+                 (QStringList{waiting, "Com :  Not Connected    "}));
+        p.title.type(QString::fromUtf8("€"));
+        QCOMPARE(p.statusBar.panelText(1), kLeftOutNotice);
+        p.clock.advance(StatusPanels::kNoticeSeconds);
+        p.tick();
+        QCOMPARE(p.statusBar.panelText(1), waiting);
+
+        p.connectButton().click();
+        QVERIFY(!p.core.deviceWait().reconnector().isWaiting());
+        QCOMPARE(p.statusBar.panelText(1), QString("Status"));
     }
 };
 

@@ -1,4 +1,5 @@
 #include "connection/connectioncommands.h"
+#include "connection/reconnector.h"
 #include "doubles/memorycontrols.h"
 #include "doubles/memoryserialport.h"
 
@@ -131,6 +132,46 @@ private slots:
         QVERIFY(panel.port.isOpen());
         QVERIFY(panel.disconnectShowing());
         QCOMPARE(panel.linkPanel(), QStringLiteral("Com 1 : 9600,N,8,1  "));
+    }
+
+    // The reconnector retries the lost port until it opens, then the window shows the open link
+    // as after CONNECT. A port someone else opened meanwhile just ends the waiting.
+    void reconnectorOpensTheLostPortAgain() {
+        Panel panel;
+        Reconnector reconnector(panel.port);
+        int reconnected = 0;
+        reconnector.startOnLoss([&] { panel.commands.portLost(); });
+        reconnector.onReconnected([&] {
+            ++reconnected;
+            panel.commands.portReopened();
+        });
+        panel.commands.menuClicked(ConnectionCommands::kConnect);
+        panel.port.refuseOpen("no such device");
+        panel.port.lose();
+        QVERIFY(reconnector.isWaiting());
+        QVERIFY(!reconnector.attempt());
+        QCOMPARE(panel.linkPanel(), kNotConnected);
+
+        panel.port.refuseOpen({});
+        QVERIFY(reconnector.attempt());
+        QVERIFY(!reconnector.isWaiting());
+        QCOMPARE(reconnected, 1);
+        QVERIFY(panel.disconnectShowing());
+        QCOMPARE(panel.linkPanel(), QStringLiteral("Com 1 : 9600,N,8,1  "));
+
+        panel.port.lose();
+        panel.commands.menuClicked(ConnectionCommands::kConnect);
+        QVERIFY(reconnector.attempt());
+        QVERIFY(!reconnector.isWaiting());
+        QCOMPARE(reconnected, 1);
+
+        // Stopped, nothing more is tried; started again, the timer makes the same tries.
+        panel.port.lose();
+        reconnector.stop();
+        QVERIFY(!reconnector.isWaiting());
+        reconnector.start();
+        QCOMPARE(Reconnector::kRetryIntervalMs, 2000);
+        QTRY_COMPARE_WITH_TIMEOUT(reconnected, 2, 10000);
     }
 };
 

@@ -1,5 +1,7 @@
 #include "controls/linesettings.h"
+#include "port/fixedportmapping.h"
 #include "port/flushwatch.h"
+#include "port/portchoice.h"
 #include "port/portdescriptions.h"
 #include "port/systemportmapping.h"
 
@@ -146,6 +148,50 @@ private slots:
         FlushWatch watch(100, msPerByte);
         for (int step = 0; step < steps.size(); ++step)
             QCOMPARE(watch.keepWaiting(steps[step].x(), steps[step].y()), step != stopsAt);
+    }
+
+    // What --port takes, with COMn names (Windows) or without: "N" or "N=DEVICE", or the
+    // one-line refusal. How --port and --settings are read from a whole command line is
+    // checked with the panel's options.
+    void parse_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("comNames");
+        QTest::addColumn<QString>("result");
+        const QString refused = "--port: expected a Comport number 1-16 or a device path, got ";
+        QTest::newRow("16") << " 16 " << false << "16";
+        QTest::newRow("path") << "/dev/ttyUSB0" << false << "1=/dev/ttyUSB0";
+        QTest::newRow("COM7 elsewhere") << "COM7" << false << "1=COM7";
+        QTest::newRow("com7") << "com7" << true << "7";
+        QTest::newRow("COM17") << "COM17" << true << "1=COM17";
+        QTest::newRow("0") << "0" << false << refused + "\"0\"";
+        QTest::newRow("17") << "17" << true << refused + "\"17\"";
+        QTest::newRow("blank") << "  " << false << refused + "\"  \"";
+        QTest::newRow("an option") << "--sync" << false << refused + "\"--sync\"";
+    }
+    void parse() {
+        QFETCH(QString, text);
+        QFETCH(bool, comNames);
+        QFETCH(QString, result);
+        QString why;
+        const std::optional<PortChoice> choice = PortChoice::parse(text, &why, comNames);
+        QString read = why;
+        if (choice)
+            read = QString::number(choice->number) +
+                   (choice->device.isEmpty() ? QString() : '=' + choice->device);
+        QCOMPARE(read, result);
+    }
+
+    // A pinned device answers for its number only; the rest fall back to the system's mapping.
+    void pinnedDevice() {
+        const auto system = [] {
+            return std::make_unique<FixedPortMapping>(
+                QMap<int, QString>{{1, "/dev/ttyS0"}, {2, "/dev/ttyS1"}});
+        };
+        const auto pinned = PortChoice{1, "/dev/pts/9"}.mapping(system());
+        QCOMPARE(pinned->deviceFor(1), QString("/dev/pts/9"));
+        QCOMPARE(pinned->deviceFor(2), QString("/dev/ttyS1"));
+        const PortChoice plain{2, {}};
+        QCOMPARE(plain.mapping(system())->deviceFor(1), QString("/dev/ttyS0"));
     }
 };
 
