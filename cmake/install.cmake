@@ -35,7 +35,9 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
 string(CONCAT CPACK_PACKAGE_DESCRIPTION
        "Sends title text and the date and time to clock and title display devices\n"
        "on a serial line, and keeps them in step with the PC clock. Includes\n"
-       "velk-monitor, which prints the frames seen on such a line.")
+       "velk-ctl, which does the same from a command line or as the systemd service\n"
+       "velk-sync@DEVICE, and velk-monitor, which prints the frames seen on such a\n"
+       "line.")
 
 # ---- Debian and other Unix systems: manual pages, copyright, changelog, package fields ----
 if(UNIX AND NOT APPLE)
@@ -51,6 +53,16 @@ if(UNIX AND NOT APPLE)
     endfunction()
     velk_manual_page(velk-pro)
     velk_manual_page(velk-monitor)
+    velk_manual_page(velk-ctl)
+
+    # The minute sync as a service, one instance per serial device, run by its own system
+    # account, which the package's maintainer scripts create.
+    install(FILES packaging/velk-sync@.service DESTINATION lib/systemd/system)
+    set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_CURRENT_SOURCE_DIR}/packaging/postinst
+        ${CMAKE_CURRENT_SOURCE_DIR}/packaging/prerm ${CMAKE_CURRENT_SOURCE_DIR}/packaging/postrm)
+    set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+    # postinst creates that account; the libraries' packages are added to this by shlibdeps.
+    set(CPACK_DEBIAN_PACKAGE_DEPENDS "adduser")
 
     set(_doc ${PROJECT_BINARY_DIR}/doc)
     configure_file(packaging/copyright.in ${_doc}/copyright @ONLY)

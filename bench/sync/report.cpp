@@ -2,7 +2,10 @@
 // for each, how late after every whole minute its clock group reached the line, which minutes
 // were synced, missed or doubled, and whether each group carried the minute it was sent in.
 //
-//   bench-sync-report PHASE_DIR NAIVE_DIR
+//   bench-sync-report PHASE_DIR NAIVE_DIR [NAME NAME]
+//
+// Two names put other runs side by side under their own names (bench/ctl-sync/run: velk-ctl and
+// the panel); the first run is then the one held to the exit status.
 //
 // Each folder holds:
 //   driver.out   the "window ..." line of bench-sync
@@ -279,8 +282,8 @@ std::optional<std::pair<Window, Result>> analyseFolder(const QString& folder) {
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: bench-sync-report PHASE_DIR NAIVE_DIR\n");
+    if (argc != 3 && argc != 5) {
+        std::fprintf(stderr, "usage: bench-sync-report PHASE_DIR NAIVE_DIR [NAME NAME]\n");
         return 2;
     }
     const auto phase = analyseFolder(QString::fromLocal8Bit(argv[1]));
@@ -288,15 +291,21 @@ int main(int argc, char* argv[]) {
     if (!phase || !naive)
         return 2;
 
-    print("phase-locked Ticker (the panel as built)", phase->first, phase->second);
-    print("baseline: free-running QTimer, 1000 ms, default (coarse) timer type", naive->first,
-          naive->second);
+    const bool named = argc == 5;
+    const QByteArray first = named ? QByteArray(argv[3]) : QByteArray("phase-locked");
+    const QByteArray second = named ? QByteArray(argv[4]) : QByteArray("baseline");
+    print(named ? first.constData() : "phase-locked Ticker (the panel as built)", phase->first,
+          phase->second);
+    print(named ? second.constData()
+                : "baseline: free-running QTimer, 1000 ms, default (coarse) timer type",
+          naive->first, naive->second);
     const std::vector<double>& phaseDelays = phase->second.delaysMs;
     const std::vector<double>& naiveDelays = naive->second.delaysMs;
     if (!phaseDelays.empty() && !naiveDelays.empty()) {
         const double ratio = median(phaseDelays) / median(naiveDelays);
-        std::printf("ratio of median delays, phase-locked / baseline: %.4f", ratio);
-        if (ratio > 0)
+        std::printf("ratio of median delays, %s / %s: %.4f", first.constData(), second.constData(),
+                    ratio);
+        if (ratio > 0 && !named)
             std::printf(" (baseline %.1f times later)", 1.0 / ratio);
         std::printf("\n");
     }

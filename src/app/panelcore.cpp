@@ -13,8 +13,8 @@
 #include "connection/settingsdialoghost.h"
 #include "controls/windowcontrols.h"
 #include "titles/titlecommands.h"
+#include "titles/titlerule.h"
 #include "transmit/transmitter.h"
-#include "wire/linecharset.h"
 
 namespace velk {
 
@@ -39,10 +39,7 @@ PanelCore::PanelCore(MainWindowControls& c, SerialPort& port, const LocalClock& 
     m_ticker = std::make_unique<Ticker>(clock);
 
     // The title box takes only what the line can carry.
-    c.title.setInputFilter([](const QString& inserted) {
-        const linecharset::Filtered kept = linecharset::filter(inserted);
-        return KeptText{kept.text, kept.dropped};
-    });
+    c.title.setInputFilter(titlerule::inputFilter());
 
     bindMainWindowEvents(
         c, *m_ticker, port,

@@ -1,14 +1,11 @@
 #include "clocksync/tickhandler.h"
 
-#include "clock/clockcapture.h"
-#include "clock/dayrules.h"
 #include "clocksync/clockcommands.h"
 #include "clocksync/statuspanels.h"
 #include "controls/checkbox.h"
 #include "controls/localclock.h"
 #include "controls/logging.h"
 #include "controls/textbox.h"
-#include "transmit/transmitter.h"
 
 namespace velk {
 
@@ -21,7 +18,7 @@ TickHandler::TickHandler(const LocalClock& clock, TextBox& timeDisplay, TextBox&
                          CheckBox& sync, ClockCapture& capture, Transmitter& transmitter,
                          const ClockCommands& hourMode, StatusPanels& status)
     : m_clock(clock), m_timeDisplay(timeDisplay), m_dateDisplay(dateDisplay), m_sync(sync),
-      m_capture(capture), m_transmitter(transmitter), m_hourMode(hourMode), m_status(status) {}
+      m_hourMode(hourMode), m_status(status), m_minuteSync(capture, transmitter) {}
 
 void TickHandler::tick() {
     m_timeDisplay.setText(
@@ -35,21 +32,7 @@ void TickHandler::tick() {
     m_status.tick();
     if (!m_syncOn)
         return;
-    m_capture.captureSyncClock();
-    const ClockValues& sync = m_capture.syncClock();
-    const std::optional<int> second = clockNumber(sync.second);
-    // A second that could not be read is not second 00: nothing half-known goes to the devices.
-    if (!second)
-        qCWarning(lcSync).noquote()
-            << "the PC clock's second" << sync.second << "cannot be read; nothing is sent";
-    if (second != 0)
-        return;
-    if (!m_transmitter.isPortOpen()) {
-        qCInfo(lcSync).noquote() << "minute" << sync.hour + QLatin1Char(':') + sync.minute
-                                 << "not sent: the port is closed";
-        return;
-    }
-    m_transmitter.writeClockGroup(sync);
+    m_minuteSync.tick();
 }
 
 void TickHandler::showDisplays() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "clocksync/minutesync.h"
+
 namespace velk {
 
 class CheckBox;
@@ -11,8 +13,9 @@ class TextBox;
 class Transmitter;
 
 // The once-a-second work: show the PC time and date (in the displays and in the status bar) and,
-// while the sync box is ticked, send the PC clock to the devices during second 00 of every minute.
-// Never blocks and never shows a message: a closed port just means this minute is not sent.
+// while the sync box is ticked, hand the second to the minute sync, which sends the PC clock to
+// the devices during second 00 of every minute. Never blocks and never shows a message: a closed
+// port just means this minute is not sent.
 class TickHandler {
 public:
     TickHandler(const LocalClock& clock, TextBox& timeDisplay, TextBox& dateDisplay, CheckBox& sync,
@@ -28,10 +31,9 @@ private:
     TextBox& m_timeDisplay;
     TextBox& m_dateDisplay;
     CheckBox& m_sync;
-    ClockCapture& m_capture;
-    Transmitter& m_transmitter;
     const ClockCommands& m_hourMode;
     StatusPanels& m_status;
+    MinuteSync m_minuteSync;
     bool m_syncOn = false;
 };
 

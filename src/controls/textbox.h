@@ -7,6 +7,9 @@
 
 namespace velk {
 
+// The title box holds at most this many characters: one line of a display.
+inline constexpr int kTitleLength = 20;
+
 // A single-line text box.
 //
 // Notification rules: setText runs the change handler before it returns whenever the text

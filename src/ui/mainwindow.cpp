@@ -31,8 +31,6 @@ namespace velk {
 
 namespace {
 
-constexpr int kTitleLength = 20;
-
 QFont frameCaptionFont() {
     return makeFont(Face::Arial, 9.75, true);
 }

@@ -1,0 +1,104 @@
+#include "ctl/ctloptions.h"
+#include "ctl/syncservice.h"
+#include "doubles/fakeclock.h"
+#include "doubles/memoryserialport.h"
+#include "wire/frames.h"
+
+#include <QtTest>
+
+using namespace velk;
+
+namespace {
+
+// The clock group the panel's sync writes for the minute `at` begins.
+QByteArray groupFor(const QDateTime& at) {
+    const QString year = at.toString(QStringLiteral("yy"));
+    return frames::clockFrame('M', at.toString(QStringLiteral("mm"))) +
+           frames::clockFrame('H', at.toString(QStringLiteral("HH"))) +
+           frames::clockFrame('m', at.toString(QStringLiteral("MM"))) +
+           frames::clockFrame('Y', year) +
+           frames::clockFrame('D', at.toString(QStringLiteral("dd")));
+}
+
+// The sync on a port in memory, its seconds delivered by polling the tick as the timer would,
+// a test clock moving underneath; the device's retries come every 2 s of that clock.
+struct SyncRig {
+    SyncRig() { clock.set(clock.now().addMSecs(5)); }
+    // Moves the clock on second by second, 5 ms past each whole second as the tick's timer
+    // wakes, and polls the tick there.
+    void run(int seconds) {
+        for (int i = 0; i < seconds; ++i) {
+            clock.advance(1);
+            if (sync.reconnector().isWaiting() && clock.now().time().second() % 2 == 0)
+                sync.reconnector().attempt();
+            sync.ticker().poll();
+        }
+    }
+    FakeClock clock{QDateTime(QDate(2026, 12, 31), QTime(23, 58, 30))};
+    MemorySerialPort port;
+    SyncService sync{port, clock};
+};
+
+} // namespace
+
+class TestSyncService : public QObject {
+    Q_OBJECT
+
+private slots:
+    // One group per whole minute, across midnight and the new year; none while the device is
+    // gone, none made up once it is back, the next whole minute's as soon as it is.
+    void oneGroupPerMinuteAndNoneWhileTheDeviceIsGone() {
+        SyncRig rig;
+        QCOMPARE(rig.sync.start(CtlOptions()), QString());
+        QVERIFY(rig.sync.ticker().isActive());
+        rig.sync.ticker().poll(); // a second already delivered sends nothing again
+        rig.run(30 + 60 + 10);    // to 00:00:10
+        const QDateTime minute2359(QDate(2026, 12, 31), QTime(23, 59));
+        const QDateTime minute0000(QDate(2027, 1, 1), QTime(0, 0));
+        QCOMPARE(rig.port.written(), groupFor(minute2359) + groupFor(minute0000));
+        QCOMPARE(rig.port.writes().size(), std::size_t(10)); // each clock frame in one write
+
+        // Unplugged at 00:00:10, back after 00:03:30: minutes 01, 02 and 03 pass without it.
+        rig.port.clearWritten();
+        rig.port.refuseOpen(QStringLiteral("Cannot open: no such device."));
+        QTest::ignoreMessage(QtWarningMsg, "no clock groups until Comport 1 is back");
+        rig.port.lose();
+        QVERIFY(rig.sync.reconnector().isWaiting());
+        rig.run(200); // to 00:03:30
+        QCOMPARE(rig.port.written(), QByteArray());
+        QVERIFY(!rig.port.isOpen());
+        rig.port.refuseOpen({});
+        rig.run(2); // the next try opens it
+        QVERIFY(rig.port.isOpen());
+        QVERIFY(!rig.sync.reconnector().isWaiting());
+        rig.run(27); // to 00:03:59
+        QCOMPARE(rig.port.written(), QByteArray());
+        rig.run(1);
+        QCOMPARE(rig.port.written(), groupFor(minute0000.addSecs(4 * 60)));
+        rig.run(120);
+        QCOMPARE(rig.port.written(), groupFor(minute0000.addSecs(4 * 60)) +
+                                         groupFor(minute0000.addSecs(5 * 60)) +
+                                         groupFor(minute0000.addSecs(6 * 60)));
+        QCOMPARE(rig.sync.groupsSent(), 5);
+
+        QCOMPARE(rig.sync.stop(), qint64(0));
+        QVERIFY(!rig.port.isOpen());
+        QVERIFY(!rig.sync.ticker().isActive());
+    }
+
+    // A port that cannot be opened is said so at once, in the port's words, and nothing ticks.
+    void aPortThatCannotBeOpenedStopsTheStart() {
+        SyncRig rig;
+        rig.port.refuseOpen(QStringLiteral("Cannot open /dev/ttyUSB0: permission denied."));
+        CtlOptions options;
+        options.port = PortChoice{3, {}};
+        QCOMPARE(rig.sync.start(options),
+                 QStringLiteral("Cannot open /dev/ttyUSB0: permission denied."));
+        QCOMPARE(rig.port.portNumber(), 3);
+        QVERIFY(!rig.sync.ticker().isActive());
+        QVERIFY(!rig.sync.reconnector().isWaiting());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSyncService)
+#include "tst_syncservice.moc"

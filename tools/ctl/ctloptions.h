@@ -1,0 +1,43 @@
+#pragma once
+
+#include "clock/clockvalues.h"
+#include "controls/linesettings.h"
+#include "port/portchoice.h"
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace velk {
+
+// What the command line asks of velk-ctl.
+struct CtlOptions {
+    enum class Outcome { Run, Help, Version, UsageError };
+    enum class Command { Title, Clear, Time, Sync };
+
+    Outcome outcome = Outcome::UsageError;
+    // One line, for Outcome::UsageError.
+    QString error;
+    // What --help prints, for Outcome::Help.
+    QString help;
+
+    Command command = Command::Sync;
+    PortChoice port;   // Comport 1 unless --port says otherwise
+    LineSettings line; // 9600,N,8,1 unless --settings says otherwise
+    quint8 address = 0;
+    // The title as the title box holds it.
+    QString title;
+    // The date and time for `time`; nothing: the PC clock as the command runs.
+    std::optional<ClockValues> clock;
+
+    // `arguments` as main() gets them, the program's name first.
+    static CtlOptions parse(const QStringList& arguments);
+
+    // "all" or 1 to 254, as the address byte; nothing, with a one-line `why`, otherwise.
+    static std::optional<quint8> readAddress(const QString& text, QString* why);
+    // "YYYY-MM-DD HH:MM" with a year from 2000 to 2099, a day the month has by the panel's own
+    // calendar; nothing, with a one-line `why`, otherwise.
+    static std::optional<ClockValues> readClock(const QString& text, QString* why);
+};
+
+} // namespace velk

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "controls/messagebox.h"
+
+#include <QString>
+
+namespace velk {
+
+class SerialPort;
+struct CtlOptions;
+
+// Sets the port to the options' Comport number and line settings and opens it. Empty on
+// success, otherwise the port's own description of why not, as the panel shows it.
+QString openChosenPort(SerialPort& port, const CtlOptions& options);
+
+// Nobody watches a window here: what the panel would show in a box goes to the log.
+class LoggedMessages : public MessageBox {
+public:
+    void show(const QString& text, const QString& title, Icon icon) override;
+};
+
+} // namespace velk
