@@ -31,7 +31,13 @@ void Ticker::poll() {
 
 void Ticker::arm() {
     // Measured after the tick's work, so a slow tick does not push the next one off its second.
-    m_timer.start(msecsUntilNextTick(m_clock.now()));
+    m_timer.start(msecsUntilNextWake(m_clock.now()));
+}
+
+int Ticker::msecsUntilNextWake(const QDateTime& now) {
+    const int untilTick = msecsUntilNextTick(now);
+    const bool minuteNext = now.time().second() == 59;
+    return minuteNext && untilTick > 2 * kApproachMs ? untilTick - kApproachMs : untilTick;
 }
 
 int Ticker::msecsUntilNextTick(const QDateTime& now) {

@@ -22,6 +22,8 @@ public:
     // How long after a whole second a tick is due; enough that an on-time timer lands inside the
     // new second.
     static constexpr int kDelayAfterSecondMs = 5;
+    // How long before a whole minute the timer wakes once, see msecsUntilNextWake().
+    static constexpr int kApproachMs = 50;
 
     explicit Ticker(const LocalClock& clock, QObject* parent = nullptr);
 
@@ -39,6 +41,11 @@ public:
 
     // From `now` to a few milliseconds after the next whole second.
     static int msecsUntilNextTick(const QDateTime& now);
+    // What the timer is armed with: the time to the next tick, except that the wait for a
+    // minute's second 00, the tick that sends the clock group, ends a little early. The system
+    // may end a wait up to a thousandth of its length late, a millisecond for nearly a second;
+    // woken early, the ticker finds nothing due and waits only briefly for the tick itself.
+    static int msecsUntilNextWake(const QDateTime& now);
     // The whole second of the wall clock that `now` falls in.
     static qint64 secondOf(const QDateTime& now);
     // A tick is due unless its second is the one delivered last; after a backwards jump an

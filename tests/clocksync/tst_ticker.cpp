@@ -38,6 +38,21 @@ private slots:
         QCOMPARE(due.time().msec(), Ticker::kDelayAfterSecondMs);
     }
 
+    // Only the wait for second 00 is split, and only while there is a wait worth splitting.
+    void wakeBeforeTheMinute_data() {
+        QTest::addColumn<QDateTime>("now");
+        QTest::addColumn<int>("wake");
+        QTest::newRow("second 58") << at(10, 0, 58, 5) << 1000;
+        QTest::newRow("second 59") << at(10, 0, 59, 5) << 1000 - Ticker::kApproachMs;
+        QTest::newRow("woken early") << at(10, 0, 59, 950) << 50 + Ticker::kDelayAfterSecondMs;
+        QTest::newRow("second 00") << at(10, 1, 0, 5) << 1000;
+    }
+    void wakeBeforeTheMinute() {
+        QFETCH(QDateTime, now);
+        QFETCH(int, wake);
+        QCOMPARE(Ticker::msecsUntilNextWake(now), wake);
+    }
+
     void startDeliversNothingAndArmsForTheNextSecond() {
         FakeClock clock(at(10, 0, 0, 250));
         Ticker ticker(clock);
@@ -92,7 +107,7 @@ private slots:
             if (delivered[i])
                 expected << firings[i];
             // Always re-armed for a few milliseconds into the next second.
-            QCOMPARE(ticker.armedInterval(), Ticker::msecsUntilNextTick(firings[i]));
+            QCOMPARE(ticker.armedInterval(), Ticker::msecsUntilNextWake(firings[i]));
             QVERIFY(ticker.isActive());
         }
         QCOMPARE(ticks, expected);

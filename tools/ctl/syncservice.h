@@ -8,7 +8,6 @@
 #include "transmit/transmitter.h"
 
 #include <QObject>
-#include <QTimer>
 
 namespace velk {
 
@@ -37,18 +36,13 @@ public:
     int groupsSent() const { return m_groupsSent; }
 
 private:
-    // Wakes the event loop shortly before the tick that sends, so that tick waits only briefly.
-    void approachMinute();
-
     SerialPort& m_port;
-    const LocalClock& m_clock;
     LoggedMessages m_messages;
     Transmitter m_transmitter;
     ClockCapture m_capture;
     MinuteSync m_minuteSync;
     Ticker m_ticker;
     Reconnector m_reconnector;
-    QTimer m_approach;
     int m_groupsSent = 0;
 };
 
