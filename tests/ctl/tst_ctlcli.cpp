@@ -26,13 +26,8 @@ namespace {
 
 constexpr int kWaitMs = 15000;
 
-QString ctlPath() {
-#ifdef VELK_CTL_PATH
-    return QStringLiteral(VELK_CTL_PATH);
-#else
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/../tools/ctl/velk-ctl");
-#endif
-}
+// The build hands the test the program's path (velk_hand_program_to_tests).
+const QString kCtlPath = QStringLiteral(VELK_CTL_PATH);
 
 struct Run {
     int status = -1;
@@ -41,7 +36,7 @@ struct Run {
 
 Run runCtl(const QStringList& arguments) {
     QProcess ctl;
-    ctl.start(ctlPath(), arguments);
+    ctl.start(kCtlPath, arguments);
     if (!ctl.waitForFinished(kWaitMs) || ctl.exitStatus() != QProcess::NormalExit)
         return {};
     return {ctl.exitCode(), QString::fromUtf8(ctl.readAllStandardError())};
@@ -209,7 +204,7 @@ private slots:
         auto pty = std::make_unique<test::PtyPair>();
         QVERIFY2(pty->isReady(), qPrintable(pty->error()));
         QProcess ctl;
-        ctl.start(ctlPath(), {"--port", pty->near(), "sync"});
+        ctl.start(kCtlPath, {"--port", pty->near(), "sync"});
         QVERIFY(ctl.waitForStarted(kWaitMs));
         QByteArray seen;
         QVERIFY2(waitForErr(ctl, seen, "sync on: Comport 1 at 9600,N,8,1"), seen.constData());

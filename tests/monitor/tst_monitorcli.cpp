@@ -11,14 +11,8 @@
 namespace {
 constexpr int kWaitMs = 15000;
 
-QString monitorPath() {
-#ifdef VELK_MONITOR_PATH
-    return QStringLiteral(VELK_MONITOR_PATH);
-#else
-    return QCoreApplication::applicationDirPath() +
-           QStringLiteral("/../tools/monitor/velk-monitor");
-#endif
-}
+// The build hands the test the program's path (velk_hand_program_to_tests).
+const QString kMonitorPath = QStringLiteral(VELK_MONITOR_PATH);
 
 bool writeNear(const QString& near, const QByteArray& bytes) {
     const int fd = ::open(QFile::encodeName(near).constData(), O_WRONLY | O_NOCTTY);
@@ -80,13 +74,13 @@ private:
 };
 
 void TestMonitorCli::initTestCase() {
-    QVERIFY2(QFileInfo(monitorPath()).isExecutable(),
-             qPrintable(QStringLiteral("velk-monitor not built at ") + monitorPath()));
+    QVERIFY2(QFileInfo(kMonitorPath).isExecutable(),
+             qPrintable(QStringLiteral("velk-monitor not built at ") + kMonitorPath));
 }
 
 void TestMonitorCli::startOn(QProcess& monitor, const velk::test::PtyPair& pty,
                              const QStringList& options) {
-    monitor.start(monitorPath(), options + QStringList{pty.far()});
+    monitor.start(kMonitorPath, options + QStringList{pty.far()});
     QVERIFY(monitor.waitForStarted(kWaitMs));
     QByteArray err;
     QVERIFY2(waitFor(monitor, QProcess::StandardError, err, "(read-only)"), err.constData());
@@ -183,7 +177,7 @@ void TestMonitorCli::exitStatus() {
     arguments.replaceInStrings(QStringLiteral("DEV"), device);
 
     QProcess monitor;
-    monitor.start(monitorPath(), arguments);
+    monitor.start(kMonitorPath, arguments);
     QVERIFY(monitor.waitForFinished(kWaitMs));
     QTEST(monitor.exitCode(), "exitCode");
     const QString printed =
