@@ -8,6 +8,7 @@
 #include "doubles/memoryserialport.h"
 #include "port/fixedportmapping.h"
 #include "port/qtserialport.h"
+#include "support/processoutput.h"
 #include "support/ptypair.h"
 #include "titles/titlecommands.h"
 #include "titles/titlerule.h"
@@ -21,6 +22,7 @@
 // compared byte for byte with what the panel's own commands write for the same action.
 
 using namespace velk;
+using velk::test::waitForOutput;
 
 namespace {
 
@@ -73,19 +75,6 @@ QByteArray panelWrites(const QString& action, int addressIndex, const QString& t
     else
         commands.clearClicked();
     return port.written();
-}
-
-// Waits until the process has written `text` on its standard error.
-bool waitForErr(QProcess& process, QByteArray& seen, const QByteArray& text) {
-    QDeadlineTimer deadline(kWaitMs);
-    process.setReadChannel(QProcess::StandardError);
-    while (!seen.contains(text)) {
-        if (process.state() != QProcess::Running || deadline.hasExpired())
-            return false;
-        process.waitForReadyRead(int(qMax<qint64>(1, deadline.remainingTime())));
-        seen += process.readAll();
-    }
-    return true;
 }
 
 } // namespace
@@ -207,11 +196,16 @@ private slots:
         ctl.start(kCtlPath, {"--port", pty->near(), "sync"});
         QVERIFY(ctl.waitForStarted(kWaitMs));
         QByteArray seen;
-        QVERIFY2(waitForErr(ctl, seen, "sync on: Comport 1 at 9600,N,8,1"), seen.constData());
+        QVERIFY2(
+            waitForOutput(ctl, QProcess::StandardError, seen, "sync on: Comport 1 at 9600,N,8,1"),
+            seen.constData());
         pty->stop(); // unplugged
-        QVERIFY2(waitForErr(ctl, seen, "no clock groups until Comport 1 is back"),
+        QVERIFY2(waitForOutput(ctl, QProcess::StandardError, seen,
+                               "no clock groups until Comport 1 is back"),
                  seen.constData());
-        QVERIFY2(waitForErr(ctl, seen, "waiting for Comport 1 to come back"), seen.constData());
+        QVERIFY2(
+            waitForOutput(ctl, QProcess::StandardError, seen, "waiting for Comport 1 to come back"),
+            seen.constData());
         ::kill(pid_t(ctl.processId()), SIGTERM);
         QVERIFY(ctl.waitForFinished(kWaitMs));
         QCOMPARE(ctl.exitStatus(), QProcess::NormalExit);

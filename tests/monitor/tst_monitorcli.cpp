@@ -1,3 +1,4 @@
+#include "support/processoutput.h"
 #include "support/ptypair.h"
 
 #include <QtTest>
@@ -7,6 +8,8 @@
 
 // Runs the built velk-monitor on the far end of a pseudo-terminal pair and writes the line
 // traffic at the near end, as the panel would.
+
+using velk::test::waitForOutput;
 
 namespace {
 constexpr int kWaitMs = 15000;
@@ -21,21 +24,6 @@ bool writeNear(const QString& near, const QByteArray& bytes) {
     const bool written = ::write(fd, bytes.constData(), size_t(bytes.size())) == bytes.size();
     ::close(fd);
     return written;
-}
-
-// Waits until `channel` has printed `text`; the monitor announces itself on stderr once the
-// device is open, so nothing written before it can be missed.
-bool waitFor(QProcess& process, QProcess::ProcessChannel channel, QByteArray& seen,
-             const QByteArray& text) {
-    QDeadlineTimer deadline(kWaitMs);
-    process.setReadChannel(channel);
-    while (!seen.contains(text)) {
-        if (process.state() != QProcess::Running || deadline.hasExpired())
-            return false;
-        process.waitForReadyRead(int(qMax<qint64>(1, deadline.remainingTime())));
-        seen += process.readAll();
-    }
-    return true;
 }
 
 // The lines without their timestamps, once each has been checked to carry one.
@@ -83,7 +71,9 @@ void TestMonitorCli::startOn(QProcess& monitor, const velk::test::PtyPair& pty,
     monitor.start(kMonitorPath, options + QStringList{pty.far()});
     QVERIFY(monitor.waitForStarted(kWaitMs));
     QByteArray err;
-    QVERIFY2(waitFor(monitor, QProcess::StandardError, err, "(read-only)"), err.constData());
+    // The monitor announces itself on stderr once the device is open, so nothing written after
+    // this can be missed.
+    QVERIFY2(waitForOutput(monitor, QProcess::StandardError, err, "(read-only)"), err.constData());
 }
 
 void TestMonitorCli::printsFramesAsTheyArriveAndSummarisesOnTerm() {
@@ -96,7 +86,8 @@ void TestMonitorCli::printsFramesAsTheyArriveAndSummarisesOnTerm() {
     QVERIFY(writeNear(pty.near(), QByteArray("xx/T\x05"
                                              "A/B\r/T\xFF\r/XY/M05/H14/m03/Y07/D19")));
     QByteArray out;
-    QVERIFY2(waitFor(monitor, QProcess::StandardOutput, out, "clock set to"), out.constData());
+    QVERIFY2(waitForOutput(monitor, QProcess::StandardOutput, out, "clock set to"),
+             out.constData());
     QCOMPARE(words(out),
              (QStringList{"INVALID 78 78 (outside any frame)", "title to address 5: \"A/B\"",
                           "clear all devices", "INVALID 2F 58 59 (unknown command letter \"X\")",
@@ -107,7 +98,7 @@ void TestMonitorCli::printsFramesAsTheyArriveAndSummarisesOnTerm() {
     QVERIFY(writeNear(pty.near(), QByteArray("/T\x03"
                                              "AB\r/T\x07"
                                              "C")));
-    QVERIFY2(waitFor(monitor, QProcess::StandardOutput, out, "address 3"), out.constData());
+    QVERIFY2(waitForOutput(monitor, QProcess::StandardOutput, out, "address 3"), out.constData());
     monitor.terminate();
     QVERIFY(monitor.waitForFinished(kWaitMs));
     out += monitor.readAllStandardOutput();
@@ -131,7 +122,7 @@ void TestMonitorCli::endsWhenTheDeviceGoesAway() {
     QVERIFY(writeNear(pty.near(), QByteArray("/T\x01"
                                              "ONE\r")));
     QByteArray out;
-    QVERIFY2(waitFor(monitor, QProcess::StandardOutput, out, "ONE"), out.constData());
+    QVERIFY2(waitForOutput(monitor, QProcess::StandardOutput, out, "ONE"), out.constData());
 
     pty.stop();
     QVERIFY(monitor.waitForFinished(kWaitMs));
