@@ -33,10 +33,12 @@ test-sanitize: deps
 	@cmake --build $(ASAN_DIR) -j $(JOBS)
 	@cd $(ASAN_DIR) && ctest --output-on-failure -j $(JOBS)
 
-# The Debian package, which lintian must pass without an error or a warning.
+# The Debian package, which lintian must pass without an error or a warning, with its service
+# units verified and rated by systemd-analyze.
 package: build
 	@cd $(BUILD_DIR) && cpack -G DEB
 	@lintian --allow-root --fail-on error,warning $(BUILD_DIR)/velk-pro_*.deb
+	@bash scripts/check-units $(BUILD_DIR)/velk-pro_*.deb
 
 screenshot: build
 	@bash scripts/screenshot $(BUILD_DIR)/velk-pro docs/velk-pro.png

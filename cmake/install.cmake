@@ -56,8 +56,9 @@ if(UNIX AND NOT APPLE)
     velk_manual_page(velk-ctl)
 
     # The minute sync as a service, one instance per serial device, run by its own system
-    # account, which the package's maintainer scripts create.
-    install(FILES packaging/velk-sync@.service DESTINATION lib/systemd/system)
+    # account, which the package's maintainer scripts create; and one per network line.
+    install(FILES packaging/velk-sync@.service packaging/velk-sync-net@.service
+            DESTINATION lib/systemd/system)
     set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_CURRENT_SOURCE_DIR}/packaging/postinst
         ${CMAKE_CURRENT_SOURCE_DIR}/packaging/prerm ${CMAKE_CURRENT_SOURCE_DIR}/packaging/postrm)
     set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
