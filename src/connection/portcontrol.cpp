@@ -27,10 +27,6 @@ void PortControl::showPortStatus() {
         m_portStatusText = openPortStatusText(m_port.portNumber(), m_port.settings());
     } else {
         m_portStatusText = closedPortStatusText();
-        // Only the closed-port branch inserts: start-up always passes here first, so the link
-        // panel is in place before any open-port update.
-        if (m_statusBar.panelCount() != kPanelsWithLink)
-            m_statusBar.insertPanel(kLinkPanel);
     }
     writeLinkPanel();
 }
@@ -48,8 +44,7 @@ void PortControl::logLinkChange() const {
 }
 
 void PortControl::writeLinkPanel() {
-    m_statusBar.setPanelText(kLinkPanel, m_portStatusText);
-    m_statusBar.fitPanelToText(kLinkPanel);
+    m_statusBar.setLinkText(m_portStatusText);
 }
 
 } // namespace velk

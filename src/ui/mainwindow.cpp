@@ -269,6 +269,7 @@ void MainWindow::buildBottom(const FormBuilder& form) {
     bar->setFont(standardFont());
     form.place(bar, QStringLiteral("StatusBar1"), QRect(0, 6720, 8775, 375));
     m_statusBar = std::make_unique<QtStatusBar>(bar);
+    // StatusBar's designed panels, in its order: the first one, then the date.
     m_statusBar->appendPanel(QStringLiteral("Status"), twipsToPixels(7035),
                              QtStatusBar::Width::AtMost);
     m_statusBar->appendPanel(QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat),
