@@ -241,7 +241,7 @@ void watch(Selector& selector, Runs& runs) {
     selector.onChange([&runs] { ++runs.changes; });
 }
 
-const QStringList kHours = twoDigitEntries(0, 23);
+const QStringList kHours = twoDigitEntries(kHourEntries);
 const QString kTwenty = QStringLiteral("Title String ...abcd");
 
 } // namespace
