@@ -27,6 +27,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
+#include <QVersionNumber>
 
 namespace velk {
 
@@ -116,6 +117,11 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         emit closed();
 }
 
+QString MainWindow::versionCaption(const QString& version) {
+    const QVersionNumber number = QVersionNumber::fromString(version);
+    return QStringLiteral("V %1.%2").arg(number.majorVersion()).arg(number.minorVersion());
+}
+
 void MainWindow::buildHeader(const FormBuilder& form) {
     form.picture(this, elementName("PicLogo", 0), artwork::kLogo, QRect(120, 120, 4185, 1815));
     // Two rules drawn with underscores frame the name and version.
@@ -125,8 +131,8 @@ void MainWindow::buildHeader(const FormBuilder& form) {
                QRect(4800, 480, 3630, 330), makeFont(Face::Arial, 14.25));
     form.label(this, QStringLiteral("Label8"), QStringLiteral("VELK - Pro"),
                QRect(5160, 240, 2580, 525), makeFont(Face::Arial, 24.75, true, true));
-    form.label(this, QStringLiteral("Label3"), QStringLiteral("V 1.0"), QRect(7800, 480, 555, 270),
-               makeFont(Face::Arial, 12, true, true));
+    form.label(this, QStringLiteral("Label3"), versionCaption(QStringLiteral(VELK_VERSION)),
+               QRect(7800, 480, 555, 270), makeFont(Face::Arial, 12, true, true));
     form.picture(this, QStringLiteral("Picture1"), artwork::kBadge, QRect(8400, 120, 390, 420));
 
     const QString captions[] = {QStringLiteral("CONNECT"), QStringLiteral("SETTING"),
