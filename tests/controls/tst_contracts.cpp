@@ -557,6 +557,31 @@ private slots:
         QCOMPARE(bar.panelCount(), 3);
     }
 
+    // The panels by name: the date stays last, the link panel comes in once, behind the first.
+    void statusBarNamedPanels_data() { addKinds(); }
+    void statusBarNamedPanels() {
+        QFETCH(QString, kind);
+        MemoryStatusBar memory({QStringLiteral("Status"), QStringLiteral("date")});
+        QStatusBar widget;
+        QtStatusBar qt(&widget);
+        qt.appendPanel(QStringLiteral("Status"), 469, QtStatusBar::Width::AtMost);
+        qt.appendPanel(QStringLiteral("date"), 96);
+        StatusBar& bar = kind == kQt ? static_cast<StatusBar&>(qt) : memory;
+
+        bar.setDateText(QStringLiteral("day 1"));
+        QCOMPARE(bar.panelText(2), QStringLiteral("day 1"));
+        for (const QString& link :
+             {QStringLiteral("Com :  Not Connected    "), QStringLiteral("Com 1 : 9600,N,8,1  ")}) {
+            bar.setLinkText(link);
+            QCOMPARE(bar.panelCount(), 3);
+            QCOMPARE(bar.panelText(2), link);
+        }
+        bar.setDateText(QStringLiteral("day 2"));
+        bar.setFirstText(QStringLiteral("notice"));
+        QCOMPARE(bar.firstText(), QStringLiteral("notice"));
+        QCOMPARE(bar.panelText(3), QStringLiteral("day 2"));
+    }
+
     // Qt's own rules that the adapters have to hold off.
 
     // Qt would select an entry matching the typed text when the field loses focus and report
