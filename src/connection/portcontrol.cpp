@@ -27,6 +27,9 @@ void PortControl::showPortStatus() {
         m_portStatusText = openPortStatusText(m_port.portNumber(), m_port.settings());
     } else {
         m_portStatusText = closedPortStatusText();
+        // Only the closed-port branch inserts: start-up always passes here first, so the link
+        // panel is in place before any open-port update.
+        m_statusBar.insertLinkPanel();
     }
     writeLinkPanel();
 }

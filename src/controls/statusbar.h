@@ -6,7 +6,7 @@ namespace velk {
 
 // A status bar of text panels, numbered from 1 like the operator reads them. Which panel shows
 // what is known here only: the first carries "Status" and the operator's notices, the link panel
-// stands behind it once written, and the date always stands last.
+// stands behind it once inserted, and the date always stands last.
 class StatusBar {
 public:
     // The panels the window is built with: the first one and the date.
@@ -23,10 +23,13 @@ public:
 
     QString firstText() const { return panelText(kFirstPanel); }
     void setFirstText(const QString& text) { setPanelText(kFirstPanel, text); }
-    // Writes the link panel, inserting it the first time, sized to its whole text.
-    void setLinkText(const QString& text) {
-        if (panelCount() == kDesignedPanels)
+    // Puts the link panel behind the first one unless the bar has exactly the panels it needs.
+    void insertLinkPanel() {
+        if (panelCount() != kDesignedPanels + 1)
             insertPanel(kLinkPanel);
+    }
+    // Writes the link panel (the second), sized to its whole text.
+    void setLinkText(const QString& text) {
         setPanelText(kLinkPanel, text);
         fitPanelToText(kLinkPanel);
     }

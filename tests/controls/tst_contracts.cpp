@@ -570,9 +570,11 @@ private slots:
 
         bar.setDateText(QStringLiteral("day 1"));
         QCOMPARE(bar.panelText(2), QStringLiteral("day 1"));
+        bar.insertLinkPanel();
         for (const QString& link :
              {QStringLiteral("Com :  Not Connected    "), QStringLiteral("Com 1 : 9600,N,8,1  ")}) {
             bar.setLinkText(link);
+            bar.insertLinkPanel(); // in place already: nothing more
             QCOMPARE(bar.panelCount(), 3);
             QCOMPARE(bar.panelText(2), link);
         }
