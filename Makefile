@@ -15,7 +15,14 @@ all: build
 deps:
 	@bash scripts/install-deps
 
-build: deps
+# Asking dpkg about every package takes a while: a build does it once, and again when the list
+# of packages changes.
+DEPS_STAMP := $(BUILD_DIR)/.deps-installed
+$(DEPS_STAMP): scripts/install-deps
+	@bash scripts/install-deps
+	@mkdir -p $(BUILD_DIR) && touch $@
+
+build: $(DEPS_STAMP)
 	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
 
@@ -28,15 +35,17 @@ test: test-plain test-sanitize
 test-plain: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 
-test-sanitize: deps
+test-sanitize: $(DEPS_STAMP)
 	@cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=Debug -DVELK_SANITIZE=ON >/dev/null
 	@cmake --build $(ASAN_DIR) -j $(JOBS)
 	@cd $(ASAN_DIR) && ctest --output-on-failure -j $(JOBS)
 
-# The Debian package, which lintian must pass without an error or a warning.
+# The Debian package, which lintian must pass without an error or a warning, with its service
+# units verified and rated by systemd-analyze.
 package: build
 	@cd $(BUILD_DIR) && cpack -G DEB
 	@lintian --allow-root --fail-on error,warning $(BUILD_DIR)/velk-pro_*.deb
+	@bash scripts/check-units $(BUILD_DIR)/velk-pro_*.deb
 
 screenshot: build
 	@bash scripts/screenshot $(BUILD_DIR)/velk-pro docs/velk-pro.png

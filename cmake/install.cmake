@@ -56,8 +56,9 @@ if(UNIX AND NOT APPLE)
     velk_manual_page(velk-ctl)
 
     # The minute sync as a service, one instance per serial device, run by its own system
-    # account, which the package's maintainer scripts create.
-    install(FILES packaging/velk-sync@.service DESTINATION lib/systemd/system)
+    # account, which the package's maintainer scripts create; and one per network line.
+    install(FILES packaging/velk-sync@.service packaging/velk-sync-net@.service
+            DESTINATION lib/systemd/system)
     set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_CURRENT_SOURCE_DIR}/packaging/postinst
         ${CMAKE_CURRENT_SOURCE_DIR}/packaging/prerm ${CMAKE_CURRENT_SOURCE_DIR}/packaging/postrm)
     set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
@@ -72,6 +73,21 @@ if(UNIX AND NOT APPLE)
     add_custom_target(velk-changelog ALL DEPENDS ${_doc}/changelog.gz)
     install(FILES ${_doc}/copyright ${_doc}/changelog.gz
             DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/${CPACK_PACKAGE_NAME})
+    install(FILES packaging/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides
+            RENAME ${CPACK_PACKAGE_NAME})
+
+    # Stripping keeps the compiler's notes (.comment, .note), which a Debian package leaves out.
+    # The programs' own install rules have run by now.
+    install(CODE "
+        if(CMAKE_INSTALL_DO_STRIP)
+            foreach(_program velk-pro velk-ctl velk-monitor)
+                set(_file \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/\${_program}\")
+                if(EXISTS \"\${_file}\")
+                    execute_process(COMMAND \"${CMAKE_STRIP}\" --remove-section=.comment
+                                            --remove-section=.note \"\${_file}\")
+                endif()
+            endforeach()
+        endif()")
 
     set(CPACK_DEBIAN_PACKAGE_SECTION utils)
     set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

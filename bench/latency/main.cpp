@@ -7,7 +7,7 @@
 
 #include "app/panel.h"
 #include "controls/localclock.h"
-#include "port/fixedportmapping.h"
+#include "port/pinnedportmapping.h"
 #include "port/qtserialport.h"
 #include "ui/mainwindow.h"
 
@@ -139,9 +139,10 @@ int main(int argc, char* argv[]) {
     }
 
     velk::SystemClock clock;
-    velk::Panel panel(std::make_unique<velk::QtSerialPort>(std::make_unique<velk::FixedPortMapping>(
-                          QMap<int, QString>{{1, QString::fromLocal8Bit(argv[1])}})),
-                      clock);
+    velk::Panel panel(
+        std::make_unique<velk::QtSerialPort>(
+            std::make_unique<velk::PinnedPortMapping>(QString::fromLocal8Bit(argv[1]), 1, nullptr)),
+        clock);
     panel.load();
     panel.start();
     FarEnd panelFar(QString::fromLocal8Bit(argv[2]));

@@ -15,7 +15,7 @@
 #include "clocksync/ticker.h"
 #include "clocksync/tickhandler.h"
 #include "controls/localclock.h"
-#include "port/fixedportmapping.h"
+#include "port/pinnedportmapping.h"
 #include "port/qtserialport.h"
 #include "ui/mainwindow.h"
 
@@ -59,8 +59,8 @@ int main(int argc, char* argv[]) {
     }
 
     velk::SystemClock clock;
-    velk::Panel panel(std::make_unique<velk::QtSerialPort>(std::make_unique<velk::FixedPortMapping>(
-                          QMap<int, QString>{{1, args.at(1)}})),
+    velk::Panel panel(std::make_unique<velk::QtSerialPort>(
+                          std::make_unique<velk::PinnedPortMapping>(args.at(1), 1, nullptr)),
                       clock);
     QObject::connect(&panel.window(), &velk::MainWindow::closed, &app, &QApplication::quit);
     panel.load();

@@ -19,7 +19,6 @@ public:
     DeviceWait(SerialPort& port, ConnectionCommands& connection, StatusPanels& status);
 
     void setEnabled(bool enabled);
-    bool isEnabled() const { return m_enabled; }
 
     // The port lost its device; the connection commands have shown the closed link already.
     void portLost();

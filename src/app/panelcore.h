@@ -51,7 +51,6 @@ public:
     void started();
 
     const PortSettings& portSettings() const { return m_settings; }
-    SettingsDialogHost& dialogHost() { return *m_dialogHost; }
     Ticker& ticker() { return *m_ticker; }
     TickHandler& tickHandler() { return *m_tick; }
     TitleCommands& titles() { return *m_titles; }

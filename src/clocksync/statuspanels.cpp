@@ -11,14 +11,14 @@ StatusPanels::StatusPanels(StatusBar& bar, const LocalClock& clock) : m_bar(bar)
 
 void StatusPanels::showNotice(const QString& text) {
     if (!m_noticeShown.isValid())
-        m_ownText = m_bar.panelText(1);
-    m_bar.setPanelText(1, text);
+        m_ownText = m_bar.firstText();
+    m_bar.setFirstText(text);
     m_noticeShown = m_clock.now();
 }
 
 void StatusPanels::replaceOwnText(const QString& text) {
     if (!m_replaced) {
-        m_replacedText = m_noticeShown.isValid() ? m_ownText : m_bar.panelText(1);
+        m_replacedText = m_noticeShown.isValid() ? m_ownText : m_bar.firstText();
         m_replaced = true;
     }
     setOwnText(text);
@@ -35,7 +35,7 @@ void StatusPanels::setOwnText(const QString& text) {
     if (m_noticeShown.isValid())
         m_ownText = text;
     else
-        m_bar.setPanelText(1, text);
+        m_bar.setFirstText(text);
 }
 
 void StatusPanels::tick() {
@@ -45,18 +45,13 @@ void StatusPanels::tick() {
     const qint64 shownFor = m_noticeShown.secsTo(m_clock.now());
     // A clock set back counts as time up, so a notice never stays for good.
     if (shownFor >= kNoticeSeconds || shownFor < 0) {
-        m_bar.setPanelText(1, m_ownText);
+        m_bar.setFirstText(m_ownText);
         m_noticeShown = QDateTime();
     }
 }
 
 void StatusPanels::showDate() {
-    // The date stands in the last panel, whether the link panel has been inserted yet or not.
-    const int last = m_bar.panelCount();
-    if (last < 2)
-        return;
-    m_bar.setPanelText(last,
-                       QLocale::system().toString(m_clock.now().date(), QLocale::ShortFormat));
+    m_bar.setDateText(QLocale::system().toString(m_clock.now().date(), QLocale::ShortFormat));
 }
 
 } // namespace velk

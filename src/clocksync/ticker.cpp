@@ -4,7 +4,8 @@
 
 namespace velk {
 
-Ticker::Ticker(const LocalClock& clock, QObject* parent) : QObject(parent), m_clock(clock) {
+Ticker::Ticker(const LocalClock& clock, QObject* parent)
+    : QObject(parent), m_clock(clock), m_timer(this) {
     m_timer.setSingleShot(true);
     m_timer.setTimerType(Qt::PreciseTimer);
     connect(&m_timer, &QTimer::timeout, this, &Ticker::poll);

@@ -36,8 +36,6 @@ public:
     // Delivers the tick if the wall clock has reached a second not delivered yet, then re-arms.
     // The timer calls it; a timer that fires early just re-arms.
     void poll();
-    // The interval the timer was last armed with.
-    int armedInterval() const { return m_timer.interval(); }
 
     // From `now` to a few milliseconds after the next whole second.
     static int msecsUntilNextTick(const QDateTime& now);

@@ -29,8 +29,7 @@ void PortControl::showPortStatus() {
         m_portStatusText = closedPortStatusText();
         // Only the closed-port branch inserts: start-up always passes here first, so the link
         // panel is in place before any open-port update.
-        if (m_statusBar.panelCount() != kPanelsWithLink)
-            m_statusBar.insertPanel(kLinkPanel);
+        m_statusBar.insertLinkPanel();
     }
     writeLinkPanel();
 }
@@ -48,8 +47,7 @@ void PortControl::logLinkChange() const {
 }
 
 void PortControl::writeLinkPanel() {
-    m_statusBar.setPanelText(kLinkPanel, m_portStatusText);
-    m_statusBar.fitPanelToText(kLinkPanel);
+    m_statusBar.setLinkText(m_portStatusText);
 }
 
 } // namespace velk

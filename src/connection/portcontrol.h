@@ -12,11 +12,6 @@ namespace velk {
 // Carries the port settings to the serial port and reports the link state in the status bar.
 class PortControl {
 public:
-    // The status bar's link panel, between "Status" and the date.
-    static constexpr int kLinkPanel = 2;
-    // The bar is designed with two panels; the link panel makes three.
-    static constexpr int kPanelsWithLink = 3;
-
     PortControl(PortSettings& settings, SerialPort& port, StatusBar& statusBar,
                 MessageBox& messageBox);
 

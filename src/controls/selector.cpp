@@ -17,11 +17,4 @@ QStringList twoDigitEntries(int first, int last) {
     return entries;
 }
 
-QStringList addressEntries() {
-    QStringList entries{QStringLiteral("Master")};
-    for (int address = 1; address <= 254; ++address)
-        entries << QString::number(address);
-    return entries;
-}
-
 } // namespace velk

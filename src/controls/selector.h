@@ -44,10 +44,27 @@ private:
     Handler m_change;
 };
 
+// The first and last value a date or time selector offers.
+struct EntryRange {
+    int first;
+    int last;
+};
+
+// The window's date and time selectors, written once for the window and whatever stands in for it.
+inline constexpr EntryRange kHourEntries{0, 23};
+inline constexpr EntryRange kMinuteEntries{0, 59};
+inline constexpr EntryRange kSecondEntries{0, 59};
+inline constexpr EntryRange kMonthEntries{1, 12};
+inline constexpr EntryRange kYearEntries{0, 99}; // the year within its century
+// One day list per month length: 1-28, 1-29, 1-30 and 1-31.
+inline constexpr EntryRange dayEntries(int list) {
+    return {1, 28 + list};
+}
+
 // Two-digit entries "00", "01", ... used by every date and time selector.
 QStringList twoDigitEntries(int first, int last);
-
-// The address selector's entries: "Master" for all devices, then the addresses "1" to "254".
-QStringList addressEntries();
+inline QStringList twoDigitEntries(EntryRange range) {
+    return twoDigitEntries(range.first, range.last);
+}
 
 } // namespace velk

@@ -18,8 +18,6 @@ public:
     // Whether to wait on, `elapsedMs` after the start, with `pending` bytes still on their way.
     bool keepWaiting(qint64 elapsedMs, qint64 pending);
 
-    qint64 budgetMs() const { return m_budgetMs; }
-
 private:
     qint64 m_budgetMs;
     qint64 m_lastPending;

@@ -19,7 +19,6 @@ public:
                   MessageBox& messages);
 
     void setDefaultTitle(const QString& text) { m_defaultTitle = text; }
-    const QString& defaultTitle() const { return m_defaultTitle; }
 
     void clearClicked();
     void sendClicked();

@@ -41,10 +41,10 @@ bool Transmitter::portGuard() {
 }
 
 void Transmitter::writeClockFrame(char letter, const QString& value) {
-    m_clockFrame = frames::clockFrame(letter, value);
-    qCDebug(lcSerial).noquote() << "frame" << hex(m_clockFrame);
-    if (!m_port.output(m_clockFrame))
-        qCWarning(lcSerial).noquote() << "the port did not take frame" << hex(m_clockFrame);
+    const QByteArray frame = frames::clockFrame(letter, value);
+    qCDebug(lcSerial).noquote() << "frame" << hex(frame);
+    if (!m_port.output(frame))
+        qCWarning(lcSerial).noquote() << "the port did not take frame" << hex(frame);
 }
 
 void Transmitter::writeClockGroup(const ClockValues& clock) {

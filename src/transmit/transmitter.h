@@ -28,12 +28,10 @@ public:
     void writeClockFrame(char letter, const QString& value);
     // Minute, hour, month, year, day: the order the devices expect. Seconds are never sent.
     void writeClockGroup(const ClockValues& clock);
-    const QByteArray& clockFrame() const { return m_clockFrame; }
 
 private:
     SerialPort& m_port;
     MessageBox& m_messages;
-    QByteArray m_clockFrame;
 };
 
 inline const QString kPressConnectMessage = QStringLiteral("Press Connect Comport.");

@@ -12,6 +12,7 @@
 #include "ui/qttextbox.h"
 #include "ui/returnclick.h"
 #include "ui/twips.h"
+#include "wire/frames.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -26,6 +27,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
+#include <QVersionNumber>
 
 namespace velk {
 
@@ -115,6 +117,11 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         emit closed();
 }
 
+QString MainWindow::versionCaption(const QString& version) {
+    const QVersionNumber number = QVersionNumber::fromString(version);
+    return QStringLiteral("V %1.%2").arg(number.majorVersion()).arg(number.minorVersion());
+}
+
 void MainWindow::buildHeader(const FormBuilder& form) {
     form.picture(this, elementName("PicLogo", 0), artwork::kLogo, QRect(120, 120, 4185, 1815));
     // Two rules drawn with underscores frame the name and version.
@@ -124,8 +131,8 @@ void MainWindow::buildHeader(const FormBuilder& form) {
                QRect(4800, 480, 3630, 330), makeFont(Face::Arial, 14.25));
     form.label(this, QStringLiteral("Label8"), QStringLiteral("VELK - Pro"),
                QRect(5160, 240, 2580, 525), makeFont(Face::Arial, 24.75, true, true));
-    form.label(this, QStringLiteral("Label3"), QStringLiteral("V 1.0"), QRect(7800, 480, 555, 270),
-               makeFont(Face::Arial, 12, true, true));
+    form.label(this, QStringLiteral("Label3"), versionCaption(QStringLiteral(VELK_VERSION)),
+               QRect(7800, 480, 555, 270), makeFont(Face::Arial, 12, true, true));
     form.picture(this, QStringLiteral("Picture1"), artwork::kBadge, QRect(8400, 120, 390, 420));
 
     const QString captions[] = {QStringLiteral("CONNECT"), QStringLiteral("SETTING"),
@@ -162,7 +169,7 @@ void MainWindow::buildTitleFrame(const FormBuilder& form) {
     form.label(frame, elementName("Label1", 0), QStringLiteral("ADDRESS"),
                QRect(360, 2520, 780, 195), standardFont());
     m_address = makeSelector(form, frame, QStringLiteral("ComboAddress"),
-                             QRect(360, 2760, 1095, 315), addressEntries());
+                             QRect(360, 2760, 1095, 315), frames::addressEntries());
     form.label(frame, QStringLiteral("Label2"), QStringLiteral("TITLE"), QRect(360, 3120, 450, 195),
                standardFont());
 
@@ -188,29 +195,30 @@ void MainWindow::buildTimeFrame(const FormBuilder& form) {
     QGroupBox* date = form.frame(frame, elementName("Frame4", 0), QStringLiteral("Date DD/MM/YY"),
                                  QRect(4800, 2400, 2775, 975), standardFont());
     for (int index = 0; index < 4; ++index)
-        m_days[index] = makeSelector(form, date, elementName("ComboDay", index),
-                                     QRect(5040, 2760, 615, 315), twoDigitEntries(1, 28 + index));
+        m_days[index] =
+            makeSelector(form, date, elementName("ComboDay", index), QRect(5040, 2760, 615, 315),
+                         twoDigitEntries(dayEntries(index)));
     form.label(date, QStringLiteral("Label43"), QStringLiteral("/"), QRect(5640, 2760, 135, 375),
                separatorFont());
     m_month = makeSelector(form, date, QStringLiteral("ComboMonth"), QRect(5880, 2760, 615, 315),
-                           twoDigitEntries(1, 12));
+                           twoDigitEntries(kMonthEntries));
     form.label(date, elementName("Label4", 2), QStringLiteral("/"), QRect(6480, 2760, 135, 375),
                separatorFont());
     m_year = makeSelector(form, date, QStringLiteral("ComboYear"), QRect(6720, 2760, 615, 315),
-                          twoDigitEntries(0, 99));
+                          twoDigitEntries(kYearEntries));
 
     QGroupBox* time = form.frame(frame, elementName("Frame4", 1), QStringLiteral("Time HH:MM:SS"),
                                  QRect(4800, 3600, 2775, 975), standardFont());
     m_hour = makeSelector(form, time, QStringLiteral("ComboHR"), QRect(5040, 3960, 615, 315),
-                          twoDigitEntries(0, 23));
+                          twoDigitEntries(kHourEntries));
     form.label(time, QStringLiteral("Label44"), QStringLiteral(":"), QRect(5700, 3960, 135, 345),
                separatorFont());
     m_minute = makeSelector(form, time, QStringLiteral("ComboMin"), QRect(5880, 3960, 615, 315),
-                            twoDigitEntries(0, 59));
+                            twoDigitEntries(kMinuteEntries));
     form.label(time, elementName("Label1", 2), QStringLiteral(":"), QRect(6540, 3960, 135, 345),
                separatorFont());
     m_second = makeSelector(form, time, QStringLiteral("ComboSec"), QRect(6720, 3960, 615, 315),
-                            twoDigitEntries(0, 59));
+                            twoDigitEntries(kSecondEntries));
     // The seconds never go to the device: they can be picked but not typed.
     m_second->setTextLocked(true);
 
@@ -269,6 +277,7 @@ void MainWindow::buildBottom(const FormBuilder& form) {
     bar->setFont(standardFont());
     form.place(bar, QStringLiteral("StatusBar1"), QRect(0, 6720, 8775, 375));
     m_statusBar = std::make_unique<QtStatusBar>(bar);
+    // StatusBar's designed panels, in its order: the first one, then the date.
     m_statusBar->appendPanel(QStringLiteral("Status"), twipsToPixels(7035),
                              QtStatusBar::Width::AtMost);
     m_statusBar->appendPanel(QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat),

@@ -29,6 +29,9 @@ public:
 
     MainWindowControls& controls() { return *m_controls; }
 
+    // The version as the window names it, major and minor only: "V 1.0" for 1.0.0.
+    static QString versionCaption(const QString& version);
+
 signals:
     // The operator closed the window; the program ends with it, whatever else is open.
     void closed();

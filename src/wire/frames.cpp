@@ -12,6 +12,13 @@ std::optional<quint8> addressByte(int listIndex) {
     return std::nullopt;
 }
 
+QStringList addressEntries() {
+    QStringList entries{QStringLiteral("Master")};
+    for (int position = 1; position < kAddressCount; ++position)
+        entries << QString::number(position);
+    return entries;
+}
+
 QByteArray titleFrame(quint8 address, const QString& text) {
     QByteArray frame;
     frame.append(kStartByte);

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 #include <optional>
 
@@ -13,6 +14,8 @@ namespace velk::frames {
 // The address byte for a position of the address selector: "Master" (0) reaches every device
 // as 255, positions 1 to 254 are the device address. Nothing for any other position.
 std::optional<quint8> addressByte(int listIndex);
+// The address selector's entries, position by position: "Master", then "1" to "254".
+QStringList addressEntries();
 
 // "/", "T", the address, the text's bytes, carriage return.
 QByteArray titleFrame(quint8 address, const QString& text);

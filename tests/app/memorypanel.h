@@ -15,6 +15,7 @@
 #include "doubles/memorycontrols.h"
 #include "doubles/memoryserialport.h"
 #include "titles/titlecommands.h"
+#include "wire/frames.h"
 
 #include <array>
 #include <memory>
@@ -111,15 +112,16 @@ struct MemoryPanel {
     FakeClock clock;
     MemorySerialPort port;
 
-    MemorySelector address{addressEntries()};
-    MemorySelector hour{twoDigitEntries(0, 23)};
-    MemorySelector minute{twoDigitEntries(0, 59)};
-    MemorySelector second{twoDigitEntries(0, 59)};
-    MemorySelector month{twoDigitEntries(1, 12)};
-    MemorySelector year{twoDigitEntries(0, 99)};
-    std::array<MemorySelector, 4> day{
-        MemorySelector(twoDigitEntries(1, 28)), MemorySelector(twoDigitEntries(1, 29)),
-        MemorySelector(twoDigitEntries(1, 30)), MemorySelector(twoDigitEntries(1, 31))};
+    MemorySelector address{frames::addressEntries()};
+    MemorySelector hour{twoDigitEntries(kHourEntries)};
+    MemorySelector minute{twoDigitEntries(kMinuteEntries)};
+    MemorySelector second{twoDigitEntries(kSecondEntries)};
+    MemorySelector month{twoDigitEntries(kMonthEntries)};
+    MemorySelector year{twoDigitEntries(kYearEntries)};
+    std::array<MemorySelector, 4> day{MemorySelector(twoDigitEntries(dayEntries(0))),
+                                      MemorySelector(twoDigitEntries(dayEntries(1))),
+                                      MemorySelector(twoDigitEntries(dayEntries(2))),
+                                      MemorySelector(twoDigitEntries(dayEntries(3)))};
     MemoryTextBox title{kTitleLength};
     MemoryTextBox timeDisplay;
     MemoryTextBox dateDisplay;

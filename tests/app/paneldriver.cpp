@@ -13,7 +13,7 @@
 #include "app/panel.h"
 #include "app/settingsdialogwindow.h"
 #include "controls/localclock.h"
-#include "port/fixedportmapping.h"
+#include "doubles/fixedportmapping.h"
 #include "port/qtserialport.h"
 #include "system/terminationwatcher.h"
 #include "ui/configuredialog.h"

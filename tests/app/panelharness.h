@@ -5,7 +5,7 @@
 
 #include "app/panel.h"
 #include "doubles/fakeclock.h"
-#include "port/fixedportmapping.h"
+#include "doubles/fixedportmapping.h"
 #include "port/qtserialport.h"
 #include "support/ptypair.h"
 #include "ui/mainwindow.h"

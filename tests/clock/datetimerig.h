@@ -54,14 +54,15 @@ public:
     }
     MemorySelector& shownDay() { return day[visibleDayList()]; }
 
-    MemorySelector hour{twoDigitEntries(0, 23)};
-    MemorySelector minute{twoDigitEntries(0, 59)};
-    MemorySelector second{twoDigitEntries(0, 59)};
-    std::array<MemorySelector, kDayListCount> day{
-        MemorySelector(twoDigitEntries(1, 28)), MemorySelector(twoDigitEntries(1, 29)),
-        MemorySelector(twoDigitEntries(1, 30)), MemorySelector(twoDigitEntries(1, 31))};
-    MemorySelector month{twoDigitEntries(1, 12)};
-    MemorySelector year{twoDigitEntries(0, 99)};
+    MemorySelector hour{twoDigitEntries(kHourEntries)};
+    MemorySelector minute{twoDigitEntries(kMinuteEntries)};
+    MemorySelector second{twoDigitEntries(kSecondEntries)};
+    std::array<MemorySelector, kDayListCount> day{MemorySelector(twoDigitEntries(dayEntries(0))),
+                                                  MemorySelector(twoDigitEntries(dayEntries(1))),
+                                                  MemorySelector(twoDigitEntries(dayEntries(2))),
+                                                  MemorySelector(twoDigitEntries(dayEntries(3)))};
+    MemorySelector month{twoDigitEntries(kMonthEntries)};
+    MemorySelector year{twoDigitEntries(kYearEntries)};
     DateTimeEntry entry{
         DateTimeSelectors{hour, minute, second, {day[0], day[1], day[2], day[3]}, month, year}};
 };

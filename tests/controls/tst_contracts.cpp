@@ -241,7 +241,7 @@ void watch(Selector& selector, Runs& runs) {
     selector.onChange([&runs] { ++runs.changes; });
 }
 
-const QStringList kHours = twoDigitEntries(0, 23);
+const QStringList kHours = twoDigitEntries(kHourEntries);
 const QString kTwenty = QStringLiteral("Title String ...abcd");
 
 } // namespace
@@ -555,6 +555,33 @@ private slots:
         QCOMPARE(bar.panelText(3), QStringLiteral("date"));
         bar.setPanelText(4, QStringLiteral("nowhere"));
         QCOMPARE(bar.panelCount(), 3);
+    }
+
+    // The panels by name: the date stays last, the link panel comes in once, behind the first.
+    void statusBarNamedPanels_data() { addKinds(); }
+    void statusBarNamedPanels() {
+        QFETCH(QString, kind);
+        MemoryStatusBar memory({QStringLiteral("Status"), QStringLiteral("date")});
+        QStatusBar widget;
+        QtStatusBar qt(&widget);
+        qt.appendPanel(QStringLiteral("Status"), 469, QtStatusBar::Width::AtMost);
+        qt.appendPanel(QStringLiteral("date"), 96);
+        StatusBar& bar = kind == kQt ? static_cast<StatusBar&>(qt) : memory;
+
+        bar.setDateText(QStringLiteral("day 1"));
+        QCOMPARE(bar.panelText(2), QStringLiteral("day 1"));
+        bar.insertLinkPanel();
+        for (const QString& link :
+             {QStringLiteral("Com :  Not Connected    "), QStringLiteral("Com 1 : 9600,N,8,1  ")}) {
+            bar.setLinkText(link);
+            bar.insertLinkPanel(); // in place already: nothing more
+            QCOMPARE(bar.panelCount(), 3);
+            QCOMPARE(bar.panelText(2), link);
+        }
+        bar.setDateText(QStringLiteral("day 2"));
+        bar.setFirstText(QStringLiteral("notice"));
+        QCOMPARE(bar.firstText(), QStringLiteral("notice"));
+        QCOMPARE(bar.panelText(3), QStringLiteral("day 2"));
     }
 
     // Qt's own rules that the adapters have to hold off.

@@ -4,15 +4,16 @@
 #include "ctl/ctloptions.h"
 #include "ctl/oneshot.h"
 #include "doubles/fakeclock.h"
+#include "doubles/fixedportmapping.h"
 #include "doubles/memorycontrols.h"
 #include "doubles/memoryserialport.h"
-#include "port/fixedportmapping.h"
 #include "port/qtserialport.h"
 #include "support/processoutput.h"
 #include "support/ptypair.h"
 #include "titles/titlecommands.h"
 #include "titles/titlerule.h"
 #include "transmit/transmitter.h"
+#include "wire/frames.h"
 
 #include <QtTest>
 
@@ -64,7 +65,7 @@ QByteArray panelWrites(const QString& action, int addressIndex, const QString& t
         commands.setTimeClicked();
         return port.written();
     }
-    MemorySelector address(addressEntries());
+    MemorySelector address(frames::addressEntries());
     MemoryTextBox title(kTitleLength);
     title.setInputFilter(titlerule::inputFilter());
     TitleCommands commands(transmitter, address, title, messages);

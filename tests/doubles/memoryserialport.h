@@ -28,6 +28,8 @@ public:
     // Everything handed to output() while open, in order, and one entry per write.
     const QByteArray& written() const { return m_written; }
     const std::vector<QByteArray>& writes() const { return m_writes; }
+    // Every output() call, taken or not, since the last clearWritten().
+    int attempts() const { return m_writeCount; }
     void clearWritten();
 
     // Test levers.

@@ -1,5 +1,5 @@
 #include "controls/linesettings.h"
-#include "port/fixedportmapping.h"
+#include "doubles/fixedportmapping.h"
 #include "port/flushwatch.h"
 #include "port/portchoice.h"
 #include "port/portdescriptions.h"

@@ -1,4 +1,4 @@
-#include "port/fixedportmapping.h"
+#include "doubles/fixedportmapping.h"
 #include "port/qtserialport.h"
 #include "support/ptypair.h"
 

@@ -3,6 +3,7 @@
 #include "support/systemset.h"
 #include "titles/titlecommands.h"
 #include "transmit/transmitter.h"
+#include "wire/frames.h"
 
 #include <QtTest>
 
@@ -24,7 +25,7 @@ struct TitleRig {
     }
     MemorySerialPort port;
     MemoryMessageBox messages;
-    MemorySelector address{addressEntries()};
+    MemorySelector address{frames::addressEntries()};
     MemoryTextBox title{20};
     Transmitter transmitter{port, messages};
     TitleCommands commands{transmitter, address, title, messages};

@@ -128,6 +128,23 @@ private slots:
         QTEST(velk::twipsToPixels(twips), "pixels");
     }
 
+    void versionCaption_data() {
+        QTest::addColumn<QString>("version");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("the first release") << "1.0.0"
+                                           << "V 1.0";
+        QTest::newRow("a fix names no third part") << "1.0.7"
+                                                   << "V 1.0";
+        QTest::newRow("two-digit minor") << "2.13.1"
+                                         << "V 2.13";
+        QTest::newRow("no patch number") << "3.1"
+                                         << "V 3.1";
+    }
+    void versionCaption() {
+        QFETCH(QString, version);
+        QTEST(velk::MainWindow::versionCaption(version), "caption");
+    }
+
     void captions_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("text");

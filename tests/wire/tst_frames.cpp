@@ -1,6 +1,6 @@
+#include "support/systemset.h"
 #include "wire/framedecoder.h"
 #include "wire/frames.h"
-#include "support/systemset.h"
 
 #include <QtTest>
 
@@ -28,6 +28,16 @@ private slots:
         QCOMPARE(byte.has_value(), address >= 0);
         if (byte)
             QCOMPARE(int(*byte), address);
+    }
+    // Every entry of the address list names the byte its position sends, and no position
+    // outside the list sends one.
+    void addressListMatchesTheBytes() {
+        const QStringList entries = frames::addressEntries();
+        QCOMPARE(entries.first(), QStringLiteral("Master"));
+        QCOMPARE(entries.last(), QStringLiteral("254"));
+        for (int position = 1; position < entries.size(); ++position)
+            QCOMPARE(entries.at(position), QString::number(*frames::addressByte(position)));
+        QVERIFY(!frames::addressByte(int(entries.size())));
     }
 
     // The title frame's payload: what the line can carry, never a control byte.

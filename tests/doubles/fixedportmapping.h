@@ -6,7 +6,7 @@
 
 namespace velk {
 
-// A mapping set up by hand, e.g. "Comport 1" to a pseudo-terminal in a test.
+// A mapping set up by hand in a test, e.g. "Comport 1" to a pseudo-terminal.
 class FixedPortMapping : public PortMapping {
 public:
     explicit FixedPortMapping(QMap<int, QString> devices = {}) : m_devices(std::move(devices)) {}
