@@ -122,7 +122,8 @@ private slots:
         row("no port", "service install", "service install: expected --port COMn");
         row("no action", "--port COM3 service", "service: expected install or remove");
         row("unknown action", "--port COM3 service start", "service: expected install or remove");
-        row("two actions", "--port COM3 service install remove", "expected install or remove");
+        row("two actions", "--port COM3 service install remove",
+            "service: expected install or remove");
         row("under the manager", "--port COM3 sync --as-service", "", "VELK-Pro sync COM3",
             "--port COM3 sync --as-service");
 #else

@@ -49,6 +49,14 @@ int refused(QString* said, const QString& what, DWORD code) {
     return 1;
 }
 
+// The Service Control Manager with `access`; null, with the reason in `said`, when refused.
+SC_HANDLE openManager(DWORD access, QString* said) {
+    const SC_HANDLE manager = OpenSCManagerW(nullptr, nullptr, access);
+    if (!manager)
+        refused(said, QStringLiteral("cannot reach the Service Control Manager"), GetLastError());
+    return manager;
+}
+
 // A command line word as CreateProcess reads it back.
 QString quotedWord(const QString& word) {
     return word.contains(QLatin1Char(' ')) ? QLatin1Char('"') + word + QLatin1Char('"') : word;
@@ -75,10 +83,9 @@ QString commandsHelp() {
 
 int install(const CtlOptions& options, QString* said) {
     const QString name = servicecommand::serviceName(options);
-    const ScHandle manager{OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CREATE_SERVICE)};
+    const ScHandle manager{openManager(SC_MANAGER_CREATE_SERVICE, said)};
     if (!manager.handle)
-        return refused(said, QStringLiteral("cannot reach the Service Control Manager"),
-                       GetLastError());
+        return 1;
     QString command = QLatin1Char('"') +
                       QDir::toNativeSeparators(QCoreApplication::applicationFilePath()) +
                       QLatin1Char('"');
@@ -123,10 +130,9 @@ int install(const CtlOptions& options, QString* said) {
 
 int remove(const CtlOptions& options, QString* said) {
     const QString name = servicecommand::serviceName(options);
-    const ScHandle manager{OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT)};
+    const ScHandle manager{openManager(SC_MANAGER_CONNECT, said)};
     if (!manager.handle)
-        return refused(said, QStringLiteral("cannot reach the Service Control Manager"),
-                       GetLastError());
+        return 1;
     const ScHandle service{OpenServiceW(manager.handle, wide(name).c_str(),
                                         SERVICE_STOP | SERVICE_QUERY_STATUS | DELETE)};
     if (!service.handle) {
