@@ -15,6 +15,17 @@ elseif(CPACK_GENERATOR STREQUAL "NSIS")
     set(CPACK_NSIS_MUI_ICON "${CPACK_VELK_SOURCE_DIR}/resources/icons/velk-pro.ico")
     set(CPACK_NSIS_MUI_UNIICON "${CPACK_VELK_SOURCE_DIR}/resources/icons/velk-pro.ico")
     set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
+    # No licence has been chosen yet, so there is none to agree to.
+    set(CPACK_NSIS_IGNORE_LICENSE_PAGE ON)
+    # The rest is NSIS code of the project's own, hooked in where CPack's script allows.
+    set(CPACK_NSIS_DEFINES "!define VELK_VERSION ${CPACK_PACKAGE_VERSION}
+!define VELK_VERSION4 ${CPACK_PACKAGE_VERSION}.0
+!include \"${CPACK_VELK_SOURCE_DIR}/packaging/windows-installer.nsh\"")
+    set(CPACK_NSIS_PAGE_COMPONENTS "!insertmacro VelkPages")
+    set(CPACK_NSIS_EXTRA_INSTALL_COMMANDS "!insertmacro VelkAfterInstall")
+    set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS "!insertmacro VelkBeforeUninstall")
+    set(CPACK_NSIS_CREATE_ICONS_EXTRA "!insertmacro VelkCreateIcons")
+    set(CPACK_NSIS_DELETE_ICONS_EXTRA "!insertmacro VelkDeleteIcons")
     # makensis builds 32-bit installers unless told otherwise.
     set(CPACK_NSIS_EXECUTABLE "${CPACK_VELK_SOURCE_DIR}/scripts/makensis-win64")
 endif()

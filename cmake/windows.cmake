@@ -2,6 +2,18 @@
 # windeployqt would, so the build folder runs as it is and the installer copies the same set.
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 
+# The icon Explorer and the taskbar show, and the version in the file's properties.
+function(velk_windows_resources program description)
+    if(NOT TARGET ${program})
+        return()
+    endif()
+    set(VELK_RC_PROGRAM ${program})
+    set(VELK_RC_DESCRIPTION ${description})
+    configure_file(${PROJECT_SOURCE_DIR}/resources/program.rc.in
+                   ${PROJECT_BINARY_DIR}/resources/${program}.rc @ONLY)
+    target_sources(${program} PRIVATE ${PROJECT_BINARY_DIR}/resources/${program}.rc)
+endfunction()
+
 set(_qt_dlls Core Gui Widgets SerialPort Test)
 # Test is left out of the installer; the programs never load it.
 set(_qt_installed_dlls Core Gui Widgets SerialPort)
@@ -44,16 +56,33 @@ foreach(_plugin ${_qt_plugins} ${_qt_test_plugins})
 endforeach()
 add_custom_target(velk_deploy ALL ${_copies} COMMENT "Deploying the Qt and MinGW DLLs beside the programs")
 
-# The same files for the installer, beside velk-pro.exe.
+# The same files for the installer, beside velk-pro.exe, without their debug sections (the
+# compiler's runtime carries them: libstdc++-6.dll is 23 MB with them, 2 MB without). The
+# programs themselves are stripped by CPack.
 include(GNUInstallDirs)
+set(_stripped_dir ${CMAKE_BINARY_DIR}/stripped)
+set(_stripped "")
+function(velk_install_stripped source destination)
+    get_filename_component(_name ${source} NAME)
+    set(_out ${_stripped_dir}/${destination}/${_name})
+    add_custom_command(OUTPUT ${_out}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${_stripped_dir}/${destination}
+        COMMAND ${CMAKE_STRIP} --strip-unneeded -o ${_out} ${source}
+        DEPENDS ${source} VERBATIM)
+    set(_stripped ${_stripped} ${_out} PARENT_SCOPE)
+    install(FILES ${_out} DESTINATION ${destination})
+endfunction()
 foreach(_name ${_qt_installed_dlls})
-    install(FILES ${_qt_bin}/Qt6${_name}.dll DESTINATION ${CMAKE_INSTALL_BINDIR})
+    velk_install_stripped(${_qt_bin}/Qt6${_name}.dll ${CMAKE_INSTALL_BINDIR})
 endforeach()
-install(FILES ${_runtime_paths} DESTINATION ${CMAKE_INSTALL_BINDIR})
+foreach(_path ${_runtime_paths})
+    velk_install_stripped(${_path} ${CMAKE_INSTALL_BINDIR})
+endforeach()
 foreach(_plugin ${_qt_plugins})
     get_filename_component(_kind ${_plugin} DIRECTORY)
-    install(FILES ${_qt_plugin_dir}/${_plugin}.dll DESTINATION ${CMAKE_INSTALL_BINDIR}/${_kind})
+    velk_install_stripped(${_qt_plugin_dir}/${_plugin}.dll ${CMAKE_INSTALL_BINDIR}/${_kind})
 endforeach()
+add_custom_target(velk_stripped_dlls ALL DEPENDS ${_stripped})
 
 # The host's rcc compresses with zstd, which the cross-built QtCore cannot read back.
 set(CMAKE_AUTORCC_OPTIONS --no-zstd)

@@ -50,6 +50,7 @@ int main(int argc, char* argv[]) {
     // Read once before Qt starts, so help, version and a wrong value need no display; what only
     // Qt knows (-platform ...) is left for the second reading, after Qt has taken its own.
     velk::useParentConsole();
+    velk::logToStandardError();
     velk::StartOptions options;
     if (const std::optional<int> status =
             finish(options, options.read(rawArguments(argc, argv), true)))

@@ -35,7 +35,9 @@ QString openFailureDescription(OpenFailure failure, const QString& device, const
     case OpenFailure::Other:
         break;
     }
-    return cannotOpen + detail + QLatin1Char('.');
+    // The system's own texts mostly end in a full stop already.
+    return cannotOpen + detail +
+           (detail.endsWith(QLatin1Char('.')) ? QString() : QStringLiteral("."));
 }
 
 QString portAlreadyOpenDescription() {

@@ -4,6 +4,7 @@
 #include "port/flushwatch.h"
 #include "port/outputqueue.h"
 #include "port/portdescriptions.h"
+#include "port/portloss.h"
 #include "port/portsettings.h"
 #include "port/systemportmapping.h"
 
@@ -14,7 +15,6 @@
 #include <QTimer>
 
 #ifdef Q_OS_UNIX
-#include <poll.h>
 #include <unistd.h>
 #endif
 
@@ -157,20 +157,15 @@ void QtSerialPort::handleError(QSerialPort::SerialPortError error) {
 }
 
 bool QtSerialPort::deviceVanished(QSerialPort::SerialPortError error) const {
-    if (error == QSerialPort::ResourceError)
+    switch (portloss::classify(error, m_port.errorString())) {
+    case portloss::Verdict::Lost:
         return true;
-    if (error != QSerialPort::ReadError && error != QSerialPort::WriteError)
-        return false;
-#ifdef Q_OS_UNIX
-    // A terminal whose device is gone is hung up: reads return nothing and poll reports it at
-    // once, forever. A passing error on a live line shows no hang-up.
-    pollfd watched{int(m_port.handle()), POLLOUT, 0};
-    if (::poll(&watched, 1, 0) < 0)
-        return true;
-    return (watched.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
-#else
+    case portloss::Verdict::AskTheLine:
+        return portloss::hungUp(m_port);
+    case portloss::Verdict::Alive:
+        break;
+    }
     return false;
-#endif
 }
 
 void QtSerialPort::finishLoss() {

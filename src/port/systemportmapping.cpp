@@ -39,8 +39,14 @@ QStringList SystemPortMapping::presentPorts() {
     QStringList devices;
     const auto ports = QSerialPortInfo::availablePorts();
     for (const QSerialPortInfo& port : ports)
-        devices << port.systemLocation();
+        devices << shownName(port.systemLocation());
     return ordered(devices);
+}
+
+QString SystemPortMapping::shownName(const QString& location) {
+    // Windows reaches every device through its namespace prefix, which users never type.
+    const QString devicePrefix = QStringLiteral("\\\\.\\");
+    return location.startsWith(devicePrefix) ? location.mid(devicePrefix.size()) : location;
 }
 
 QStringList SystemPortMapping::ordered(QStringList devices) {

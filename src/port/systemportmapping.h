@@ -19,8 +19,11 @@ public:
 
     QString deviceFor(int number) const override;
 
-    // The device paths QSerialPortInfo reports, ordered as the mapping counts them.
+    // The device paths QSerialPortInfo reports, ordered as the mapping counts them, each as
+    // shownName() gives it.
     static QStringList presentPorts();
+    // A system location as the user names the port: COM1 for Windows' "\\.\COM1".
+    static QString shownName(const QString& location);
     // Orders device paths so that /dev/ttyUSB2 comes before /dev/ttyUSB10.
     static QStringList ordered(QStringList devices);
 

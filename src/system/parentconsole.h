@@ -7,4 +7,10 @@ namespace velk {
 // instead. Elsewhere standard output and error are already where the user looks.
 void useParentConsole();
 
+// Sends Qt's log output to the standard error output whenever that is a file, a pipe or a
+// console, as on Linux. On Windows Qt would otherwise hand a window program's log (and that of
+// a program whose console is not its own) to the debugger, where nobody reads it. Called once,
+// before anything is logged.
+void logToStandardError();
+
 } // namespace velk

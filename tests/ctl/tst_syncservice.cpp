@@ -1,4 +1,5 @@
 #include "ctl/ctloptions.h"
+#include "ctl/servicecommand.h"
 #include "ctl/syncservice.h"
 #include "doubles/fakeclock.h"
 #include "doubles/memoryserialport.h"
@@ -97,6 +98,66 @@ private slots:
         QCOMPARE(rig.port.portNumber(), 3);
         QVERIFY(!rig.sync.ticker().isActive());
         QVERIFY(!rig.sync.reconnector().isWaiting());
+    }
+
+    // The sync as a Windows service: what `service` and the service's own command line are
+    // read as; elsewhere both are refused with the reason.
+    void serviceCommands_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("refusal"); // a part of it; empty: accepted
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("runs"); // what the service's command line holds
+        const auto row = [](const char* tag, const QString& words, const QString& refusal,
+                            const QString& name = {}, const QString& runs = {}) {
+            QTest::newRow(tag) << (QStringList{"velk-ctl"} + words.split(' ')) << refusal << name
+                               << runs;
+        };
+#ifdef Q_OS_WIN
+        row("install", "--port COM3 service install", "", "VELK-Pro sync COM3",
+            "--port COM3 sync --as-service");
+        row("install by number, with settings", "--port 5 --settings 19200,E,7,2 service install",
+            "", "VELK-Pro sync COM5", "--port COM5 --settings 19200,E,7,2 sync --as-service");
+        row("remove beyond COM16", "--port COM20 service remove", "", "VELK-Pro sync COM20",
+            "--port COM20 sync --as-service");
+        row("no port", "service install", "service install: expected --port COMn");
+        row("no action", "--port COM3 service", "service: expected install or remove");
+        row("unknown action", "--port COM3 service start", "service: expected install or remove");
+        row("two actions", "--port COM3 service install remove",
+            "service: expected install or remove");
+        row("under the manager", "--port COM3 sync --as-service", "", "VELK-Pro sync COM3",
+            "--port COM3 sync --as-service");
+#else
+        row("install", "--port 3 service install", "service: Windows only");
+        row("under the manager", "--port 3 sync --as-service", "--as-service: Windows only");
+#endif
+    }
+    void serviceCommands() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, refusal);
+        QFETCH(QString, name);
+        QFETCH(QString, runs);
+        const CtlOptions options = CtlOptions::parse(arguments);
+        if (!refusal.isEmpty()) {
+            QCOMPARE(options.outcome, CtlOptions::Outcome::UsageError);
+            QVERIFY2(options.error.startsWith(refusal), qPrintable(options.error));
+            return;
+        }
+        QVERIFY2(options.outcome == CtlOptions::Outcome::Run, qPrintable(options.error));
+        QCOMPARE(servicecommand::serviceName(options), name);
+        QCOMPARE(servicecommand::serviceArguments(options).join(' '), runs);
+        QCOMPARE(options.asService, arguments.contains("--as-service"));
+    }
+
+    // The help names how this system asks the sync to end.
+    void helpSaysHowSyncEnds() {
+        const CtlOptions options = CtlOptions::parse({"velk-ctl", "--help"});
+#ifdef Q_OS_WIN
+        QVERIFY2(options.help.contains("Ctrl+C or a service stop"), qPrintable(options.help));
+        QVERIFY(!options.help.contains("SIGTERM"));
+#else
+        QVERIFY2(options.help.contains("SIGTERM or SIGINT"), qPrintable(options.help));
+        QVERIFY(!options.help.contains("service install"));
+#endif
     }
 };
 

@@ -3,6 +3,7 @@
 #include "port/flushwatch.h"
 #include "port/portchoice.h"
 #include "port/portdescriptions.h"
+#include "port/portloss.h"
 #include "port/systemportmapping.h"
 
 #include <QtTest>
@@ -124,6 +125,84 @@ private slots:
         for (const QString& mention : mentions)
             QVERIFY2(text.contains(mention), qPrintable(text));
         QVERIFY2(!text.contains("as root"), qPrintable(text));
+    }
+
+    // The system's own detail keeps its one full stop.
+    void otherFailureEndsInOneFullStop_data() {
+        QTest::addColumn<QString>("detail");
+        QTest::addColumn<QString>("ending");
+        QTest::newRow("without") << "Input/output error"
+                                 << ": Input/output error.";
+        QTest::newRow("with") << "Invalid function."
+                              << ": Invalid function.";
+    }
+    void otherFailureEndsInOneFullStop() {
+        QFETCH(QString, detail);
+        QFETCH(QString, ending);
+        const QString text = openFailureDescription(OpenFailure::Other, "COM1", detail, {});
+        QVERIFY2(text.endsWith(ending), qPrintable(text));
+    }
+
+    // Ports are listed as users name them, without Windows' device namespace.
+    void shownPortNames_data() {
+        QTest::addColumn<QString>("location");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("Windows") << "\\\\.\\COM1"
+                                 << "COM1";
+        QTest::newRow("Windows, two digits") << "\\\\.\\COM12"
+                                             << "COM12";
+        QTest::newRow("Linux path") << "/dev/ttyUSB0"
+                                    << "/dev/ttyUSB0";
+        QTest::newRow("a pipe name stays whole") << "\\\\.\\pipe\\x"
+                                                 << "pipe\\x";
+    }
+    void shownPortNames() {
+        QFETCH(QString, location);
+        QFETCH(QString, shown);
+        QCOMPARE(SystemPortMapping::shownName(location), shown);
+    }
+
+    // What an error of an open port says about its device, on this system. Windows reports a
+    // vanished device with the system's text for one of several codes, in its own language.
+    void portErrorVerdict_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("verdict");
+        using V = portloss::Verdict;
+        const auto row = [](const char* name, QSerialPort::SerialPortError kind,
+                            const QString& text, V verdict) {
+            QTest::newRow(name) << int(kind) << text << int(verdict);
+        };
+        row("resource", QSerialPort::ResourceError, "", V::Lost);
+        row("permission", QSerialPort::PermissionError, "", V::Alive);
+        row("timeout", QSerialPort::TimeoutError, "", V::Alive);
+        row("no error", QSerialPort::NoError, "", V::Alive);
+#ifdef Q_OS_WIN
+        const auto said = [](int code) { return qt_error_string(code); };
+        row("write: not ready", QSerialPort::WriteError, said(21), V::Lost);
+        row("write: device not connected", QSerialPort::WriteError, said(1167), V::Lost);
+        row("write: command not recognized", QSerialPort::WriteError, said(22), V::Lost);
+        row("write: general failure", QSerialPort::WriteError, said(31), V::Lost);
+        row("read: device removed", QSerialPort::ReadError, said(1617), V::Lost);
+        row("unknown: not ready", QSerialPort::UnknownError, said(21), V::Lost);
+        row("not ready, other case and dots", QSerialPort::WriteError, said(21).toUpper() + "..",
+            V::Lost);
+        row("write: invalid function", QSerialPort::WriteError, said(1), V::Alive);
+        row("write: access denied", QSerialPort::WriteError, said(5), V::Alive);
+        row("write: no text", QSerialPort::WriteError, "", V::Alive);
+        row("permission: not ready", QSerialPort::PermissionError, said(21), V::Alive);
+#else
+        row("write: the line decides", QSerialPort::WriteError, "Input/output error",
+            V::AskTheLine);
+        row("read: the line decides", QSerialPort::ReadError, "Input/output error", V::AskTheLine);
+        row("unknown", QSerialPort::UnknownError, "Input/output error", V::Alive);
+#endif
+    }
+    void portErrorVerdict() {
+        QFETCH(int, kind);
+        QFETCH(QString, text);
+        QFETCH(int, verdict);
+        QCOMPARE(int(portloss::classify(QSerialPort::SerialPortError(kind), text)), verdict);
     }
 
     // Closing waits while the line takes bytes: not past a quarter second without progress, and

@@ -1,6 +1,8 @@
 #include "ctl/ctloptions.h"
 
 #include "clock/dayrules.h"
+#include "ctl/servicecommand.h"
+#include "ctl/servicehost.h"
 #include "titles/titlerule.h"
 #include "wire/frames.h"
 
@@ -14,7 +16,7 @@ namespace {
 constexpr int kFirstYear = 2000;
 constexpr int kLastYear = 2099;
 
-const QString kCommands = QStringLiteral("title, clear, time or sync");
+const QString kCommands = QStringLiteral("title, clear, time, sync or service");
 
 template <typename T> std::optional<T> refuse(QString* why, const QString& reason) {
     if (why)
@@ -28,19 +30,19 @@ QString quoted(const QString& text) {
 
 QString commandsHelp() {
     return QStringLiteral(
-        "\nCommands:\n"
-        "  title ADDRESS TEXT     send TEXT to the title of ADDRESS, as Send does\n"
-        "  clear ADDRESS          empty the title of ADDRESS, as Clear does\n"
-        "  time [now|\"YYYY-MM-DD HH:MM\"]\n"
-        "                         set the devices' date and time, as Set Time does;\n"
-        "                         now (the default) takes the PC clock\n"
-        "  sync                   send the PC clock at the start of every minute until\n"
-        "                         SIGTERM or SIGINT, waiting for a lost device to come back\n"
-        "\n"
-        "ADDRESS is 1 to 254, or all for every device. TEXT is up to 20 characters the\n"
-        "displays can show; put \"--\" before a TEXT that starts with \"-\".\n"
-        "Exit status: 0 done, 1 the port cannot be opened or did not take the bytes,\n"
-        "2 a refused argument.\n");
+               "\nCommands:\n"
+               "  title ADDRESS TEXT     send TEXT to the title of ADDRESS, as Send does\n"
+               "  clear ADDRESS          empty the title of ADDRESS, as Clear does\n"
+               "  time [now|\"YYYY-MM-DD HH:MM\"]\n"
+               "                         set the devices' date and time, as Set Time does;\n"
+               "                         now (the default) takes the PC clock\n") +
+           servicehost::commandsHelp() +
+           QStringLiteral(
+               "\n"
+               "ADDRESS is 1 to 254, or all for every device. TEXT is up to 20 characters the\n"
+               "displays can show; put \"--\" before a TEXT that starts with \"-\".\n"
+               "Exit status: 0 done, 1 the port cannot be opened or did not take the bytes,\n"
+               "2 a refused argument.\n");
 }
 
 } // namespace
@@ -104,6 +106,8 @@ CtlOptions CtlOptions::parse(const QStringList& arguments) {
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     PortOptions::addTo(parser);
+    const QCommandLineOption asService = servicecommand::runOption();
+    parser.addOption(asService);
     parser.addPositionalArgument(QStringLiteral("command"),
                                  QStringLiteral("What to do; see below."),
                                  QStringLiteral("COMMAND [ARGUMENTS]"));
@@ -184,7 +188,12 @@ CtlOptions CtlOptions::parse(const QStringList& arguments) {
     } else if (command == QLatin1String("sync")) {
         if (!expect(0, 0, "no arguments"))
             return options;
+        if (parser.isSet(asService) && !servicecommand::readRunOption(options))
+            return options;
         options.command = Command::Sync;
+    } else if (command == QLatin1String("service")) {
+        if (!servicecommand::read(words, port, options))
+            return options;
     } else {
         options.error = QStringLiteral("unknown command %1 (%2)").arg(quoted(command), kCommands);
         return options;

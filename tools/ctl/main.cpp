@@ -1,17 +1,35 @@
 #include "controls/localclock.h"
 #include "ctl/ctloptions.h"
 #include "ctl/oneshot.h"
+#include "ctl/servicecommand.h"
+#include "ctl/servicehost.h"
 #include "ctl/syncservice.h"
 #include "port/portdescriptions.h"
 #include "port/qtserialport.h"
 #include "port/systemportmapping.h"
+#include "system/parentconsole.h"
 #include "system/terminationwatcher.h"
 
 #include <QCoreApplication>
 #include <QLoggingCategory>
 #include <QTextStream>
 
+namespace {
+
+// `service install` and `service remove`: what was done, or why not, in one line.
+int runServiceCommand(const velk::CtlOptions& options) {
+    QString said;
+    const int status = options.command == velk::CtlOptions::Command::ServiceInstall
+                           ? velk::servicehost::install(options, &said)
+                           : velk::servicehost::remove(options, &said);
+    QTextStream(status == 0 ? stdout : stderr) << "velk-ctl: " << said << Qt::endl;
+    return status;
+}
+
+} // namespace
+
 int main(int argc, char* argv[]) {
+    velk::logToStandardError();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("velk-ctl"));
     QCoreApplication::setApplicationVersion(QStringLiteral(VELK_VERSION));
@@ -33,6 +51,10 @@ int main(int argc, char* argv[]) {
         break;
     }
 
+    if (options.command == velk::CtlOptions::Command::ServiceInstall ||
+        options.command == velk::CtlOptions::Command::ServiceRemove)
+        return runServiceCommand(options);
+
     velk::SystemClock clock;
     velk::QtSerialPort port(options.port.mapping(std::make_unique<velk::SystemPortMapping>()));
     if (options.command != velk::CtlOptions::Command::Sync) {
@@ -46,17 +68,34 @@ int main(int argc, char* argv[]) {
     // A service's log says what it did: the sync's comings and goings, not only its failures.
     // QT_LOGGING_RULES still overrides this.
     QLoggingCategory::setFilterRules(QStringLiteral("velk.*.info=true"));
+    // Under the Service Control Manager nobody reads standard error: failures are logged too,
+    // and reach the system's event log.
+    velk::ServiceHost service(velk::servicecommand::serviceName(options));
+    const auto fail = [&](const QString& failure, int status) {
+        err << "velk-ctl: " << failure << Qt::endl;
+        if (options.asService)
+            qCritical().noquote() << "velk-ctl:" << failure;
+        service.finish(status);
+        return status;
+    };
+    if (options.asService) {
+        if (const QString failure = service.attach(); !failure.isEmpty())
+            return fail(failure, 1);
+    }
     // Taken over before the port opens, so a request to end always flushes the line.
     velk::TerminationWatcher watcher;
     velk::SyncService sync(port, clock);
-    if (const QString failure = sync.start(options); !failure.isEmpty()) {
-        err << "velk-ctl: " << failure << Qt::endl;
-        return 1;
-    }
-    QObject::connect(&watcher, &velk::TerminationWatcher::terminationRequested, &app, [&] {
+    if (const QString failure = sync.start(options); !failure.isEmpty())
+        return fail(failure, 1);
+    const auto stop = [&] {
         if (const qint64 unsent = sync.stop(); unsent > 0)
             err << "velk-ctl: " << velk::unsentBytesDescription(unsent) << Qt::endl;
         QCoreApplication::quit();
-    });
-    return QCoreApplication::exec();
+    };
+    QObject::connect(&watcher, &velk::TerminationWatcher::terminationRequested, &app, stop);
+    // A service stop or the system shutting down ends the sync as Ctrl+C does.
+    QObject::connect(&service, &velk::ServiceHost::stopRequested, &app, stop);
+    const int status = QCoreApplication::exec();
+    service.finish(status);
+    return status;
 }

@@ -1,0 +1,41 @@
+#include "ctl/servicehost.h"
+
+namespace velk {
+
+namespace servicehost {
+
+QString unavailableReason() {
+    return QStringLiteral("Windows only; here the systemd unit velk-sync@DEVICE runs the sync");
+}
+
+QString commandsHelp() {
+    return QStringLiteral(
+        "  sync                   send the PC clock at the start of every minute until\n"
+        "                         SIGTERM or SIGINT, waiting for a lost device to come back\n");
+}
+
+int install(const CtlOptions&, QString* said) {
+    *said = unavailableReason();
+    return 2;
+}
+
+int remove(const CtlOptions&, QString* said) {
+    *said = unavailableReason();
+    return 2;
+}
+
+} // namespace servicehost
+
+class ServiceHost::Connection {};
+
+ServiceHost::ServiceHost(const QString& name, QObject* parent) : QObject(parent), m_name(name) {}
+
+ServiceHost::~ServiceHost() = default;
+
+QString ServiceHost::attach() {
+    return servicehost::unavailableReason();
+}
+
+void ServiceHost::finish(int) {}
+
+} // namespace velk
