@@ -2,6 +2,8 @@
 
 #include "port/qtserialport.h"
 
+#include <QIODevice>
+
 namespace velk {
 
 // Built where Qt came without its network module.
@@ -13,6 +15,12 @@ std::unique_ptr<SerialPort> makeLinePort(const LineName& name, std::unique_ptr<P
         return nullptr;
     }
     return std::make_unique<QtSerialPort>(name.mapping(std::move(system)));
+}
+
+std::unique_ptr<QIODevice> openNetworkTap(const LineName& name, const LineSettings&, QString* why) {
+    if (why)
+        *why = QStringLiteral("%1: this build has no network lines").arg(name.text());
+    return nullptr;
 }
 
 } // namespace velk

@@ -93,13 +93,16 @@ QByteArray TelnetCodec::settingsRequest(const LineSettings& settings) {
            command(kSetStopSize, QByteArray(1, char(stopCode(settings.stopBits))));
 }
 
-void TelnetCodec::feed(const QByteArray& bytes) {
+QByteArray TelnetCodec::feed(const QByteArray& bytes) {
+    QByteArray data;
     for (const char raw : bytes) {
         const quint8 byte = quint8(raw);
         switch (m_state) {
         case State::Data:
             if (byte == kIac)
                 m_state = State::Iac;
+            else
+                data.append(raw);
             break;
         case State::Iac:
             if (byte >= kWill && byte <= kDont) {
@@ -109,6 +112,8 @@ void TelnetCodec::feed(const QByteArray& bytes) {
                 m_sub.clear();
                 m_state = State::Sub;
             } else { // a doubled 0xFF in the data, or a command without an option
+                if (byte == kIac)
+                    data.append(raw);
                 m_state = State::Data;
             }
             break;
@@ -134,6 +139,7 @@ void TelnetCodec::feed(const QByteArray& bytes) {
             break;
         }
     }
+    return data;
 }
 
 void TelnetCodec::option(quint8 verb, quint8 code) {

@@ -41,8 +41,9 @@ public:
     // below 1) are sent as they are and so come back unconfirmed.
     static QByteArray settingsRequest(const LineSettings& settings);
 
-    // Reads what the server sent; answers collect in takeReplies().
-    void feed(const QByteArray& bytes);
+    // Reads what the server sent; answers collect in takeReplies(). Returns the line's own bytes
+    // among them, each doubled 0xFF once.
+    QByteArray feed(const QByteArray& bytes);
     QByteArray takeReplies() { return std::exchange(m_replies, {}); }
 
     // The server declined the COM port option.
