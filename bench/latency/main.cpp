@@ -14,8 +14,8 @@
 #include "ui/mainwindow.h"
 
 #include <QAbstractButton>
-#include <QElapsedTimer>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
 #include <QSerialPort>
@@ -155,8 +155,8 @@ int main(int argc, char* argv[]) {
             return 2;
         }
     } else {
-        port = std::make_unique<velk::QtSerialPort>(std::make_unique<velk::FixedPortMapping>(
-            QMap<int, QString>{{1, panelLine}}));
+        port = std::make_unique<velk::QtSerialPort>(
+            std::make_unique<velk::FixedPortMapping>(QMap<int, QString>{{1, panelLine}}));
     }
     velk::Panel panel(std::move(port), clock);
     panel.load();

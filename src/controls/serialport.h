@@ -19,6 +19,7 @@ namespace velk {
 // where the answer is at hand (a local device, an already closed port), otherwise later from the
 // event loop (a network connect and negotiation, bytes still draining). Until `opened` has run
 // with success the port is not open; from the moment close() is called it is not open either.
+// A close() while an open is still under way withdraws it: that open's handler never runs.
 class SerialPort {
 public:
     // Empty on success, otherwise why the line could not be opened.

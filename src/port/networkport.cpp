@@ -186,8 +186,10 @@ void NetworkPort::close(Closed closed) {
         };
         return;
     }
-    if (m_state == State::Connecting || m_state == State::Negotiating)
-        failOpen(QStringLiteral("Closed before the line was open."));
+    if (m_state == State::Connecting || m_state == State::Negotiating) {
+        m_opened = {}; // withdrawn: nobody waits for that answer any more
+        failOpen({});
+    }
     if (m_state != State::Open) {
         m_socket.abort();
         if (closed)

@@ -128,8 +128,11 @@ void QtSerialPort::reopen(Opened opened) {
 }
 
 QString QtSerialPort::openDevice(const QString& path, bool seek) {
-    if (m_closing) // reopened while draining: what is left goes, the operator asked anew
-        finishClose();
+    if (m_closing) { // reopened while draining: what is left goes, the operator asked anew
+        const qint64 unsent = finishClose();
+        if (Closed closed = std::exchange(m_closed, {}))
+            closed(unsent);
+    }
     if (m_port.isOpen()) // a vanished device not yet closed
         m_port.close();
     m_losing = false;
