@@ -41,10 +41,8 @@ NetworkPort::~NetworkPort() {
 }
 
 bool NetworkPort::setPortNumber(int number, QString* why) {
-    if (isOpen())
-        return refuse(why, portAlreadyOpenDescription());
-    if (number < PortSettings::kFirstPort || number > PortSettings::kLastPort)
-        return refuse(why, portNumberOutOfRangeDescription(number));
+    if (const QString refusal = portNumberRefusal(number, isOpen()); !refusal.isEmpty())
+        return refuse(why, refusal);
     m_portNumber = number;
     return true;
 }

@@ -1,5 +1,7 @@
 #include "port/portdescriptions.h"
 
+#include "port/portsettings.h"
+
 namespace velk {
 
 QString openFailureDescription(OpenFailure failure, const QString& device, const QString& detail,
@@ -74,6 +76,14 @@ QString portAlreadyOpenDescription() {
 
 QString portNumberOutOfRangeDescription(int number) {
     return QStringLiteral("Invalid port number %1: choose a port from 1 to 16.").arg(number);
+}
+
+QString portNumberRefusal(int number, bool portOpen) {
+    if (portOpen)
+        return portAlreadyOpenDescription();
+    if (number < PortSettings::kFirstPort || number > PortSettings::kLastPort)
+        return portNumberOutOfRangeDescription(number);
+    return {};
 }
 
 QString unsentBytesDescription(qint64 count) {

@@ -31,17 +31,10 @@ constexpr int kWaitMs = 15000;
 // The build hands the test the program's path (velk_hand_program_to_tests).
 const QString kCtlPath = QStringLiteral(VELK_CTL_PATH);
 
-struct Run {
-    int status = -1;
-    QString err;
-};
+using Run = test::ProgramRun;
 
 Run runCtl(const QStringList& arguments) {
-    QProcess ctl;
-    ctl.start(kCtlPath, arguments);
-    if (!ctl.waitForFinished(kWaitMs) || ctl.exitStatus() != QProcess::NormalExit)
-        return {};
-    return {ctl.exitCode(), QString::fromUtf8(ctl.readAllStandardError())};
+    return test::runProgram(kCtlPath, arguments, kWaitMs);
 }
 
 // The panel's Send, Clear or Set Time on its controls in memory: the address picked from the

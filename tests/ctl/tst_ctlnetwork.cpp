@@ -24,17 +24,10 @@ namespace {
 constexpr int kWaitMs = 15000;
 const QString kCtlPath = QStringLiteral(VELK_CTL_PATH);
 
-struct Run {
-    int status = -1;
-    QString err;
-};
+using Run = test::ProgramRun;
 
 Run runCtl(const QStringList& arguments) {
-    QProcess ctl;
-    ctl.start(kCtlPath, arguments);
-    if (!ctl.waitForFinished(kWaitMs) || ctl.exitStatus() != QProcess::NormalExit)
-        return {};
-    return {ctl.exitCode(), QString::fromUtf8(ctl.readAllStandardError())};
+    return test::runProgram(kCtlPath, arguments, kWaitMs);
 }
 
 // A pseudo-terminal pair with ser2net serving its near end.
