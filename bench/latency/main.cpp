@@ -7,12 +7,15 @@
 
 #include "app/panel.h"
 #include "controls/localclock.h"
+#include "controls/serialport.h"
 #include "port/pinnedportmapping.h"
+#include "port/lineports.h"
 #include "port/qtserialport.h"
 #include "ui/mainwindow.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
 #include <QSerialPort>
@@ -139,10 +142,23 @@ int main(int argc, char* argv[]) {
     }
 
     velk::SystemClock clock;
-    velk::Panel panel(
-        std::make_unique<velk::QtSerialPort>(
-            std::make_unique<velk::PinnedPortMapping>(QString::fromLocal8Bit(argv[1]), 1, nullptr)),
-        clock);
+    // PANEL_NEAR names the panel's line as --port does: a pty's path, or a device server's URL
+    // serving PANEL_FAR's pair.
+    const QString panelLine = QString::fromLocal8Bit(argv[1]);
+    std::unique_ptr<velk::SerialPort> port;
+    if (panelLine.contains(QLatin1String("://"))) {
+        QString why;
+        const std::optional<velk::LineName> name = velk::LineName::parse(panelLine, &why);
+        port = name ? velk::makeLinePort(*name, nullptr, &why) : nullptr;
+        if (!port) {
+            std::fprintf(stderr, "bench-latency: %s\n", qPrintable(why));
+            return 2;
+        }
+    } else {
+        port = std::make_unique<velk::QtSerialPort>(
+            std::make_unique<velk::PinnedPortMapping>(panelLine, 1, nullptr));
+    }
+    velk::Panel panel(std::move(port), clock);
     panel.load();
     panel.start();
     FarEnd panelFar(QString::fromLocal8Bit(argv[2]));
@@ -150,6 +166,11 @@ int main(int argc, char* argv[]) {
     auto* send = panel.window().findChild<QAbstractButton*>(QStringLiteral("Command2"));
     if (connectButton)
         connectButton->click();
+    // A network line opens from the event loop: connect and negotiation.
+    QElapsedTimer opening;
+    opening.start();
+    while (!panel.port().isOpen() && opening.elapsed() < 6000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     if (!connectButton || !send || !panel.port().isOpen() || !panelFar.isOpen()) {
         std::fprintf(stderr, "bench-latency: the panel's line did not open\n");
         return 1;
@@ -215,7 +236,9 @@ int main(int argc, char* argv[]) {
                 "frame, microseconds\n",
                 samples, kWarmUp, static_cast<long long>(frame.size()));
     std::printf("  %-34s %8s %8s %8s %8s\n", "", "min", "median", "p95", "max");
-    printRow("Send click (Command2), panel", panelFigures);
+    printRow(panelLine.contains(QLatin1String("://")) ? "Send click, panel, rfc2217://"
+                                                      : "Send click (Command2), panel",
+             panelFigures);
     printRow("baseline: QSerialPort::write", plainFigures);
     std::printf("ratio of medians, panel / baseline: %.2f\n",
                 panelFigures.median / plainFigures.median);

@@ -11,8 +11,8 @@ DeviceWait::DeviceWait(SerialPort& port, ConnectionCommands& connection, StatusP
     m_reconnector.onReconnected([this] { reconnected(); });
 }
 
-QString DeviceWait::waitingText(int portNumber) {
-    return QStringLiteral("Waiting for the device on Com %1 ...").arg(portNumber);
+QString DeviceWait::waitingText(const QString& line) {
+    return QStringLiteral("Waiting for the device on %1 ...").arg(line);
 }
 
 void DeviceWait::setEnabled(bool enabled) {
@@ -24,7 +24,7 @@ void DeviceWait::setEnabled(bool enabled) {
 void DeviceWait::portLost() {
     if (!m_enabled)
         return;
-    m_status.replaceOwnText(waitingText(m_port.portNumber()));
+    m_status.replaceOwnText(waitingText(m_port.lineLabel()));
     m_reconnector.start();
 }
 

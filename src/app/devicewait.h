@@ -27,8 +27,9 @@ public:
 
     Reconnector& reconnector() { return m_reconnector; }
 
-    // The first panel's text while waiting, e.g. "Waiting for the device on Com 1 ...".
-    static QString waitingText(int portNumber);
+    // The first panel's text while waiting for `line` as the port names it, e.g. "Waiting for
+    // the device on Com 1 ..." or "... on 10.0.0.9:4001 ...".
+    static QString waitingText(const QString& line);
 
 private:
     void reconnected();

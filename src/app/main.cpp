@@ -1,8 +1,8 @@
 #include "app/panel.h"
 #include "app/startoptions.h"
 #include "controls/localclock.h"
-#include "port/portchoice.h"
-#include "port/qtserialport.h"
+#include "controls/serialport.h"
+#include "port/lineports.h"
 #include "port/systemportmapping.h"
 #include "system/parentconsole.h"
 #include "system/terminationwatcher.h"
@@ -68,15 +68,20 @@ int main(int argc, char* argv[]) {
     QGuiApplication::setDesktopFileName(QStringLiteral("velk-pro"));
 
     const velk::StartSettings& start = options.settings();
-    const velk::PortChoice choice{start.port.portNumber, start.device};
+    QString why;
+    std::unique_ptr<velk::SerialPort> port =
+        velk::makeLinePort(start.line, std::make_unique<velk::SystemPortMapping>(), &why);
+    if (!port) {
+        std::fprintf(stderr, "velk-pro: --port: %s\n", qPrintable(why));
+        return 2;
+    }
     // Declared before the panel so it outlives the panel's last flush of the line.
     velk::TerminationWatcher watcher;
     velk::SystemClock clock;
-    velk::Panel panel(std::make_unique<velk::QtSerialPort>(
-                          choice.mapping(std::make_unique<velk::SystemPortMapping>())),
-                      clock);
+    velk::Panel panel(std::move(port), clock);
     // Closing the main window ends the program at once, whatever else is open.
-    QObject::connect(&panel.window(), &velk::MainWindow::closed, &app, &QApplication::quit);
+    QObject::connect(&panel.window(), &velk::MainWindow::closed, &app,
+                     [&panel] { panel.closeLineThen(&QApplication::quit); });
     panel.closeOnRequest(watcher);
     panel.load(start);
     panel.start();

@@ -24,13 +24,20 @@ Panel::Panel(std::unique_ptr<SerialPort> port, const LocalClock& clock)
 }
 
 Panel::~Panel() {
-    // Exit waits for pending bytes as Disconnect does. What the line would not take can only be
-    // told on standard error now that the window is gone.
+    // Still open only when the event loop ended some other way: the port's own destructor then
+    // hands over what it can, bounded as closing is.
     m_core->ticker().stop();
-    if (m_port->isOpen()) {
-        if (const qint64 unsent = m_port->close(); unsent > 0)
+}
+
+void Panel::closeLineThen(const Handler& done) {
+    // Exit waits for pending bytes as Disconnect does, with the event loop still turning. What
+    // the line would not take can only be told on standard error now that the window is gone.
+    m_core->ticker().stop();
+    m_port->close([done](qint64 unsent) {
+        if (unsent > 0)
             std::fprintf(stderr, "velk-pro: %s\n", qPrintable(unsentBytesDescription(unsent)));
-    }
+        raise(done);
+    });
 }
 
 void Panel::start() {

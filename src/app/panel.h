@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/panelcore.h"
+#include "controls/handler.h"
 
 #include <memory>
 
@@ -25,6 +26,8 @@ public:
     // Shows the window and starts the one-second tick; the first tick comes about a second later.
     // CONNECT, when the command line asked for it, follows once the event loop runs.
     void start();
+    // Closes the line, handing pending bytes to it first, then runs `done` (ending the program).
+    void closeLineThen(const Handler& done);
     // Requests from the system to end the program close the window, as the operator does.
     void closeOnRequest(TerminationWatcher& watcher);
 

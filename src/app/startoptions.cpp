@@ -174,7 +174,7 @@ StartOptions::Outcome StartOptions::read(const QStringList& arguments, bool leav
     start.portGiven = port.port() || port.settings();
     if (port.port()) {
         start.port.portNumber = quint8(port.port()->number);
-        start.device = port.port()->device;
+        start.line = *port.port();
     }
     if (port.settings())
         start.port.line = *port.settings();

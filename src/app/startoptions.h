@@ -1,5 +1,6 @@
 #pragma once
 
+#include "port/linename.h"
 #include "port/portsettings.h"
 
 #include <QString>
@@ -12,14 +13,14 @@ namespace velk {
 struct StartSettings {
     PortSettings port;      // what the settings dialog would hold
     bool portGiven = false; // --port or --settings: applied to the port as Ok applies them
-    QString device;         // --port DEVICE: reached as Comport port.portNumber
+    LineName line;          // --port: Comport port.portNumber, a device or a network line
     bool connect = false;
     bool sync = false;
     bool twelveHour = false;
     bool reconnect = false;
 
     friend bool operator==(const StartSettings& a, const StartSettings& b) {
-        return a.port == b.port && a.portGiven == b.portGiven && a.device == b.device &&
+        return a.port == b.port && a.portGiven == b.portGiven && a.line == b.line &&
                a.connect == b.connect && a.sync == b.sync && a.twelveHour == b.twelveHour &&
                a.reconnect == b.reconnect;
     }

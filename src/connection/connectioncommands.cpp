@@ -46,14 +46,15 @@ void ConnectionCommands::connectAtStart(const Handler& failed) {
 }
 
 void ConnectionCommands::connectPort(const Handler& failed) {
-    const QString failure = m_port.open();
-    if (!failure.isEmpty()) {
-        raise(failed);
-        // The port stays closed: buttons and link panel keep what they show.
-        m_messageBox.show(failure, connectFailureTitle(), MessageBox::Icon::Information);
-        return;
-    }
-    showConnected();
+    m_port.open([this, failed](const QString& failure) {
+        if (!failure.isEmpty()) {
+            raise(failed);
+            // The port stays closed: buttons and link panel keep what they show.
+            m_messageBox.show(failure, connectFailureTitle(), MessageBox::Icon::Information);
+            return;
+        }
+        showConnected();
+    });
 }
 
 void ConnectionCommands::portReopened() {
@@ -80,12 +81,14 @@ void ConnectionCommands::disconnectPort() {
         m_control.showPortStatus();
         return;
     }
-    const qint64 unsent = m_port.close();
-    showDisconnected();
-    m_control.showPortStatus();
-    // Told once the window already shows the closed link: nothing vanishes unannounced.
-    if (unsent > 0)
-        m_messageBox.show(unsentBytesDescription(unsent), kAppTitle, MessageBox::Icon::Information);
+    m_port.close([this](qint64 unsent) {
+        showDisconnected();
+        m_control.showPortStatus();
+        // Told once the window already shows the closed link: nothing vanishes unannounced.
+        if (unsent > 0)
+            m_messageBox.show(unsentBytesDescription(unsent), kAppTitle,
+                              MessageBox::Icon::Information);
+    });
 }
 
 void ConnectionCommands::showDisconnected() {

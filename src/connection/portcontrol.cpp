@@ -24,7 +24,7 @@ void PortControl::applyPortSettings() {
 void PortControl::showPortStatus() {
     logLinkChange();
     if (m_port.isOpen()) {
-        m_portStatusText = openPortStatusText(m_port.portNumber(), m_port.settings());
+        m_portStatusText = openPortStatusText(m_port.lineLabel(), m_port.settings());
     } else {
         m_portStatusText = closedPortStatusText();
         // Only the closed-port branch inserts: start-up always passes here first, so the link
@@ -41,7 +41,7 @@ void PortControl::logLinkChange() const {
         return;
     if (m_port.isOpen())
         qCInfo(lcSerial).noquote()
-            << "port open: Comport" << m_port.portNumber() << "at" << m_port.settings().text();
+            << "port open:" << m_port.lineLabel() << "at" << m_port.settings().text();
     else
         qCInfo(lcSerial) << "port closed";
 }

@@ -2,9 +2,8 @@
 
 namespace velk {
 
-QString openPortStatusText(int portNumber, const LineSettings& settings) {
-    return QStringLiteral("Com ") + QString::number(portNumber) + QStringLiteral(" : ") +
-           settings.text() + QStringLiteral("  ");
+QString openPortStatusText(const QString& line, const LineSettings& settings) {
+    return line + QStringLiteral(" : ") + settings.text() + QStringLiteral("  ");
 }
 
 QString closedPortStatusText() {

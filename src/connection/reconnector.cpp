@@ -21,7 +21,7 @@ void Reconnector::start() {
     if (isWaiting())
         return;
     m_attempts = 0;
-    qCInfo(lcSerial).noquote() << "waiting for Comport" << m_port.portNumber()
+    qCInfo(lcSerial).noquote() << "waiting for" << m_port.lineLabel()
                                << "to come back, trying every" << kRetryIntervalMs / 1000 << "s";
     m_timer.start();
 }
@@ -30,7 +30,7 @@ void Reconnector::stop() {
     if (!isWaiting())
         return;
     m_timer.stop();
-    qCInfo(lcSerial).noquote() << "no longer waiting for Comport" << m_port.portNumber();
+    qCInfo(lcSerial).noquote() << "no longer waiting for" << m_port.lineLabel();
 }
 
 bool Reconnector::attempt() {
@@ -38,20 +38,27 @@ bool Reconnector::attempt() {
         m_timer.stop();
         return true;
     }
-    ++m_attempts;
-    const QString failure = m_port.open();
-    if (!failure.isEmpty()) {
-        // Logged at debug level only: while a device is unplugged every try fails alike.
-        qCDebug(lcSerial).noquote()
-            << "Comport" << m_port.portNumber() << "try" << m_attempts
-            << "failed:" << QString(failure).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    if (m_trying) // a network line still connecting: its answer decides
         return false;
-    }
-    m_timer.stop();
-    qCInfo(lcSerial).noquote() << "Comport" << m_port.portNumber() << "is back after" << m_attempts
-                               << (m_attempts == 1 ? "try" : "tries");
-    raise(m_reconnected);
-    return true;
+    ++m_attempts;
+    m_trying = true;
+    m_port.reopen([this](const QString& failure) {
+        m_trying = false;
+        if (!isWaiting())
+            return; // stopped meanwhile; the line is someone else's business now
+        if (!failure.isEmpty()) {
+            // Logged at debug level only: while a device is unplugged every try fails alike.
+            qCDebug(lcSerial).noquote()
+                << m_port.lineLabel() << "try" << m_attempts
+                << "failed:" << QString(failure).replace(QLatin1Char('\n'), QLatin1Char(' '));
+            return;
+        }
+        m_timer.stop();
+        qCInfo(lcSerial).noquote() << m_port.lineLabel() << "is back after" << m_attempts
+                                   << (m_attempts == 1 ? "try" : "tries");
+        raise(m_reconnected);
+    });
+    return m_port.isOpen();
 }
 
 } // namespace velk

@@ -33,8 +33,9 @@ public:
     void stop();
     bool isWaiting() const { return m_timer.isActive(); }
 
-    // One try now, as the timer makes it. Opening stops the waiting and runs the reconnected
-    // handler; a port someone else opened meanwhile just stops it. True when the port is open.
+    // One try now, as the timer makes it: the same device the port reached before. Opening stops
+    // the waiting and runs the reconnected handler; a port someone else opened meanwhile just
+    // stops it. True when the port is open once the call returns (a network line answers later).
     bool attempt();
 
 private:
@@ -42,6 +43,7 @@ private:
     QTimer m_timer;
     Handler m_reconnected;
     int m_attempts = 0;
+    bool m_trying = false;
 };
 
 } // namespace velk

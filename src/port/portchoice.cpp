@@ -1,10 +1,8 @@
 #include "port/portchoice.h"
 
-#include "port/pinnedportmapping.h"
 #include "port/portsettings.h"
 
 #include <QCommandLineParser>
-#include <QRegularExpression>
 
 namespace velk {
 
@@ -22,7 +20,8 @@ template <typename T> std::optional<T> refuse(QString* why, const QString& reaso
 // What each option accepts, as its refusals say it.
 QString expected(const QString& option) {
     if (option == kPortOption)
-        return QStringLiteral("a Comport number %1-%2 or a device path")
+        return QStringLiteral("a Comport number %1-%2, a device path, rfc2217://HOST:PORT or "
+                              "tcp://HOST:PORT")
             .arg(PortSettings::kFirstPort)
             .arg(PortSettings::kLastPort);
     return QStringLiteral("BAUD,PARITY,DATA,STOP such as 9600,N,8,1");
@@ -36,52 +35,16 @@ QString quoted(const QString& text) {
     return QLatin1Char('"') + text + QLatin1Char('"');
 }
 
-std::optional<PortChoice> refusePort(QString* why, const QString& text) {
-    return refuse<PortChoice>(why, refusal(kPortOption, quoted(text)));
-}
-
-bool isComportNumber(int number) {
-    return number >= PortSettings::kFirstPort && number <= PortSettings::kLastPort;
-}
-
 } // namespace
-
-std::optional<PortChoice> PortChoice::parse(const QString& text, QString* why, bool comNames) {
-    const QString trimmed = text.trimmed();
-    // A leading dash is an option that took this one's place, e.g. "--port --connect".
-    if (trimmed.isEmpty() || trimmed.startsWith(QLatin1Char('-')))
-        return refusePort(why, text);
-
-    bool isNumber = false;
-    const int number = trimmed.toInt(&isNumber);
-    if (isNumber) {
-        if (!isComportNumber(number))
-            return refusePort(why, text);
-        return PortChoice{number, {}};
-    }
-
-    if (comNames) {
-        static const QRegularExpression comName(QStringLiteral("^COM([1-9][0-9]?)$"),
-                                                QRegularExpression::CaseInsensitiveOption);
-        const QRegularExpressionMatch match = comName.match(trimmed);
-        if (match.hasMatch() && isComportNumber(match.captured(1).toInt()))
-            return PortChoice{match.captured(1).toInt(), {}};
-    }
-    return PortChoice{PortSettings::kFirstPort, trimmed};
-}
-
-std::unique_ptr<PortMapping> PortChoice::mapping(std::unique_ptr<PortMapping> system) const {
-    if (device.isEmpty())
-        return system;
-    return std::make_unique<PinnedPortMapping>(device, number, std::move(system));
-}
 
 void PortOptions::addTo(QCommandLineParser& parser) {
     parser.addOption(QCommandLineOption(
         kPortOption,
-        QStringLiteral("Use Comport N (1-16) or the serial device DEVICE (which counts as "
-                       "Comport 1)."),
-        QStringLiteral("N|DEVICE")));
+        QStringLiteral("Use Comport N (1-16), the serial device DEVICE (which counts as "
+                       "Comport 1), or a device server on the network: rfc2217://HOST:PORT "
+                       "(line settings sent to it) or tcp://HOST:PORT (bytes as they are; the "
+                       "line settings are the server's own)."),
+        QStringLiteral("N|DEVICE|URL")));
     parser.addOption(
         QCommandLineOption(kSettingsOption,
                            QStringLiteral("Line settings BAUD,PARITY,DATA,STOP, e.g. 19200,E,7,2 "
@@ -107,7 +70,7 @@ bool PortOptions::read(const QCommandLineParser& parser, QString* why) {
     m_port.reset();
     m_settings.reset();
     if (parser.isSet(kPortOption)) {
-        m_port = PortChoice::parse(parser.value(kPortOption), why);
+        m_port = LineName::parse(parser.value(kPortOption), why);
         if (!m_port)
             return false;
     }

@@ -1,5 +1,7 @@
 #include "port/portdescriptions.h"
 
+#include "port/portsettings.h"
+
 namespace velk {
 
 QString openFailureDescription(OpenFailure failure, const QString& device, const QString& detail,
@@ -40,12 +42,50 @@ QString openFailureDescription(OpenFailure failure, const QString& device, const
            (detail.endsWith(QLatin1Char('.')) ? QString() : QStringLiteral("."));
 }
 
+QString networkFailureDescription(NetworkFailure failure, const QString& endpoint,
+                                  const QString& detail) {
+    const QString cannotOpen = QStringLiteral("Cannot open %1: ").arg(endpoint);
+    switch (failure) {
+    case NetworkFailure::Refused:
+        return cannotOpen + QStringLiteral("the connection was refused.\n"
+                                           "Check that the device server is running and serves "
+                                           "this port, or choose another line under SETTING.");
+    case NetworkFailure::UnknownHost:
+        return cannotOpen + QStringLiteral("the host name is unknown.\n"
+                                           "Check the name, or use the device server's address.");
+    case NetworkFailure::NoAnswer:
+        return cannotOpen + QStringLiteral("no answer within 5 s.\n"
+                                           "Check the network cable, the address and the port, "
+                                           "and that the device server is switched on.");
+    case NetworkFailure::NoLineControl:
+        return cannotOpen + QStringLiteral("the device server does not take line settings "
+                                           "(RFC 2217).\n"
+                                           "Use tcp:// for a raw TCP port, or turn RFC 2217 on in "
+                                           "the device server.");
+    case NetworkFailure::Dropped:
+        return cannotOpen + QStringLiteral("the device server closed the connection.\n"
+                                           "It may serve another client already; check its "
+                                           "settings.");
+    case NetworkFailure::Other:
+        break;
+    }
+    return cannotOpen + detail + QLatin1Char('.');
+}
+
 QString portAlreadyOpenDescription() {
     return QStringLiteral("Port already open.");
 }
 
 QString portNumberOutOfRangeDescription(int number) {
     return QStringLiteral("Invalid port number %1: choose a port from 1 to 16.").arg(number);
+}
+
+QString portNumberRefusal(int number, bool portOpen) {
+    if (portOpen)
+        return portAlreadyOpenDescription();
+    if (number < PortSettings::kFirstPort || number > PortSettings::kLastPort)
+        return portNumberOutOfRangeDescription(number);
+    return {};
 }
 
 QString unsentBytesDescription(qint64 count) {

@@ -20,8 +20,24 @@ enum class OpenFailure {
 QString openFailureDescription(OpenFailure failure, const QString& device, const QString& detail,
                                const QStringList& presentPorts);
 
+enum class NetworkFailure {
+    Refused,       // nothing serves that port on the host
+    UnknownHost,   // the name does not resolve
+    NoAnswer,      // no connection or no answer to the line settings in time
+    NoLineControl, // the server does not take line settings (not an RFC 2217 port)
+    Dropped,       // the connection ended while opening
+    Other,
+};
+
+// Why the device server at `endpoint` (HOST:PORT) could not be reached, and what to do about it.
+// `detail` is the system's own error text, used for NetworkFailure::Other.
+QString networkFailureDescription(NetworkFailure failure, const QString& endpoint,
+                                  const QString& detail);
+
 QString portAlreadyOpenDescription();
 QString portNumberOutOfRangeDescription(int number);
+// Why a port may not take Comport `number` now; empty when it may.
+QString portNumberRefusal(int number, bool portOpen);
 // Bytes that closing the port could not hand to the line, and why.
 QString unsentBytesDescription(qint64 count);
 // An open port took only part of the requested settings and now holds `held`.

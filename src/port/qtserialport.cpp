@@ -8,7 +8,6 @@
 #include "port/portsettings.h"
 #include "port/systemportmapping.h"
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QThread>
@@ -29,6 +28,8 @@ constexpr int kFlushSliceMs = 20;
 
 QtSerialPort::QtSerialPort(std::unique_ptr<PortMapping> mapping, QObject* parent)
     : QObject(parent), m_mapping(std::move(mapping)) {
+    m_flushTimer.setSingleShot(true);
+    connect(&m_flushTimer, &QTimer::timeout, this, &QtSerialPort::watchFlush);
     const LineSettings initial;
     m_port.setBaudRate(initial.baudRate);
     m_port.setParity(initial.parity);
@@ -45,16 +46,14 @@ QtSerialPort::~QtSerialPort() {
     disconnect(&m_port, nullptr, this, nullptr);
     if (m_port.isOpen()) {
         if (!m_losing)
-            flushPending(false);
+            drainBlocking();
         m_port.close();
     }
 }
 
 bool QtSerialPort::setPortNumber(int number, QString* why) {
-    if (isOpen())
-        return refuse(why, portAlreadyOpenDescription());
-    if (number < PortSettings::kFirstPort || number > PortSettings::kLastPort)
-        return refuse(why, portNumberOutOfRangeDescription(number));
+    if (const QString refusal = portNumberRefusal(number, isOpen()); !refusal.isEmpty())
+        return refuse(why, refusal);
     m_portNumber = number;
     return true;
 }
@@ -98,38 +97,103 @@ QString QtSerialPort::device() const {
     return m_mapping ? m_mapping->deviceFor(m_portNumber) : QString();
 }
 
-QString QtSerialPort::open() {
+QString QtSerialPort::openNow() {
+    QString failure;
+    open([&failure](const QString& why) { failure = why; });
+    return failure;
+}
+
+void QtSerialPort::open(Opened opened) {
     if (isOpen())
-        return portAlreadyOpenDescription();
+        return opened(portAlreadyOpenDescription());
+    // Comport n is looked up here, once per CONNECT: a reopen after a loss keeps this device
+    // even when the system's list of ports changes while it is away.
+    m_resolved = device();
+    if (m_resolved.isEmpty()) {
+        return opened(openFailureDescription(OpenFailure::NoSuchDevice,
+                                             QStringLiteral("Comport %1").arg(m_portNumber), {},
+                                             SystemPortMapping::presentPorts()));
+    }
+    opened(openDevice(m_resolved, true));
+}
+
+void QtSerialPort::reopen(Opened opened) {
+    if (isOpen())
+        return opened(portAlreadyOpenDescription());
+    if (m_resolved.isEmpty())
+        return open(std::move(opened));
+    opened(openDevice(m_resolved, false));
+}
+
+QString QtSerialPort::openDevice(const QString& path, bool seek) {
+    if (m_closing) { // reopened while draining: what is left goes, the operator asked anew
+        const qint64 unsent = finishClose();
+        if (Closed closed = std::exchange(m_closed, {}))
+            closed(unsent);
+    }
     if (m_port.isOpen()) // a vanished device not yet closed
         m_port.close();
     m_losing = false;
-    const QString path = device();
-    if (path.isEmpty()) {
-        return openFailureDescription(OpenFailure::NoSuchDevice,
-                                      QStringLiteral("Comport %1").arg(m_portNumber), {},
-                                      SystemPortMapping::presentPorts());
-    }
-    m_port.setPortName(path);
+    const QString held = DeviceLock::canonical(path);
+    if (m_lock.acquire(held) == DeviceLock::Outcome::Busy)
+        return openFailureDescription(OpenFailure::Busy, path, {}, {});
+    m_port.setPortName(held);
     // Read-write although nothing is read: only a watched input notices a vanished device.
-    if (!m_port.open(QIODevice::ReadWrite))
-        return describeOpenFailure(path);
+    if (!m_port.open(QIODevice::ReadWrite)) {
+        m_lock.release();
+        return describeOpenFailure(path, seek);
+    }
     m_port.clear(QSerialPort::Input);
     return {};
 }
 
-qint64 QtSerialPort::close() {
-    if (!m_port.isOpen())
-        return 0;
-    qint64 unsent = 0;
-    if (!m_losing && !m_closing) {
-        // Closed to the panel from here on: a tick meanwhile adds nothing to the queue.
-        m_closing = true;
-        unsent = flushPending(true);
-        m_closing = false;
+void QtSerialPort::close(Closed closed) {
+    if (m_closing) { // already draining: the caller hears when it is over
+        m_closed = [first = std::move(m_closed), closed = std::move(closed)](qint64 unsent) {
+            if (first)
+                first(unsent);
+            if (closed)
+                closed(unsent);
+        };
+        return;
     }
+    if (!m_port.isOpen() || m_losing) {
+        m_losing = false;
+        m_port.close();
+        m_lock.release();
+        if (closed)
+            closed(0);
+        return;
+    }
+    // Closed to the panel from here on: a tick meanwhile adds nothing to the queue.
+    m_closing = true;
+    m_closed = std::move(closed);
+    m_flushWatch = std::make_unique<FlushWatch>(flushWatch());
+    m_flushClock.start();
+    watchFlush();
+}
+
+void QtSerialPort::watchFlush() {
+    if (!m_closing)
+        return;
+    if (!m_losing && m_flushWatch->keepWaiting(m_flushClock.elapsed(), pendingBytes())) {
+        m_flushTimer.start(kFlushSliceMs);
+        return;
+    }
+    const qint64 unsent = finishClose();
+    if (Closed closed = std::exchange(m_closed, {}))
+        closed(unsent);
+}
+
+qint64 QtSerialPort::finishClose() {
+    m_flushTimer.stop();
+    m_closing = false;
+    m_flushWatch.reset();
+    // What the line would not take is dropped, so closing does not wait in the system for it.
+    const qint64 unsent = m_port.isOpen() ? discardPending() : 0;
     m_losing = false;
     m_port.close();
+    m_lock.release();
     return unsent;
 }
 
@@ -145,11 +209,11 @@ void QtSerialPort::handleError(QSerialPort::SerialPortError error) {
         return;
     if (!deviceVanished(error)) {
         qCWarning(lcSerial).noquote()
-            << "Comport" << m_portNumber << "(" + device() + "):" << m_port.errorString();
+            << "Comport" << m_portNumber << "(" + m_resolved + "):" << m_port.errorString();
         return;
     }
     qCWarning(lcSerial).noquote() << "Comport" << m_portNumber
-                                  << "(" + device() + ") vanished:" << m_port.errorString();
+                                  << "(" + m_resolved + ") vanished:" << m_port.errorString();
     // Closing inside QSerialPort's own notification is unsafe; close on the next turn instead.
     // Until then the port counts as closed, so writes fail quietly and nothing is reported twice.
     m_losing = true;
@@ -182,36 +246,36 @@ qint64 QtSerialPort::pendingBytes() const {
     return m_port.bytesToWrite() + systemOutputQueue(m_port);
 }
 
-qint64 QtSerialPort::flushPending(bool turnEventLoop) {
-    qint64 pending = pendingBytes();
-    if (pending <= 0)
-        return 0;
-    LineSettings held;
-    held.baudRate = qMax<qint32>(m_port.baudRate(), 1);
-    held.parity = m_port.parity();
-    held.dataBits = m_port.dataBits();
-    held.stopBits = m_port.stopBits();
-    FlushWatch watch(pending, held.bitsPerCharacter() * 1000.0 / held.baudRate);
+qint64 QtSerialPort::discardPending() {
+    const qint64 pending = pendingBytes();
+    if (pending > 0)
+        m_port.clear(QSerialPort::Output);
+    return pending;
+}
+
+FlushWatch QtSerialPort::flushWatch() const {
+    LineSettings held = settings();
+    held.baudRate = qMax<qint32>(held.baudRate, 1);
+    return FlushWatch(pendingBytes(), held.bitsPerCharacter() * 1000.0 / held.baudRate);
+}
+
+void QtSerialPort::drainBlocking() {
+    FlushWatch watch = flushWatch();
     QElapsedTimer waited;
     waited.start();
-    while (!m_losing && watch.keepWaiting(waited.elapsed(), pending)) {
+    while (watch.keepWaiting(waited.elapsed(), pendingBytes())) {
         if (m_port.bytesToWrite() > 0)
             m_port.waitForBytesWritten(kFlushSliceMs);
         else // only the system's queue is left; it drains by itself
             QThread::msleep(kFlushSliceMs);
-        // Paint and tick between slices; the operator's clicks wait until the port is closed.
-        if (turnEventLoop)
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        pending = pendingBytes();
     }
-    // What the line would not take is dropped, so closing does not wait in the system for it.
-    if (pending > 0 && m_port.isOpen())
-        m_port.clear(QSerialPort::Output);
-    return qMax<qint64>(pending, 0);
+    discardPending();
 }
 
-QString QtSerialPort::describeOpenFailure(const QString& path) const {
-    const QStringList present = SystemPortMapping::presentPorts();
+QString QtSerialPort::describeOpenFailure(const QString& path, bool seek) const {
+    // Listing the ports walks the system's device tree: worth it for the operator's message,
+    // not for each quiet retry while a device is away.
+    const QStringList present = seek ? SystemPortMapping::presentPorts() : QStringList();
     const QString detail = m_port.errorString();
     switch (m_port.error()) {
     case QSerialPort::DeviceNotFoundError:

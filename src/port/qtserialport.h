@@ -1,10 +1,14 @@
 #pragma once
 
 #include "controls/serialport.h"
+#include "port/devicelock.h"
+#include "port/flushwatch.h"
 #include "port/portmapping.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QSerialPort>
+#include <QTimer>
 #include <memory>
 
 namespace velk {
@@ -17,8 +21,8 @@ class QtSerialPort : public QObject, public SerialPort {
 
 public:
     explicit QtSerialPort(std::unique_ptr<PortMapping> mapping, QObject* parent = nullptr);
-    // Hands what is still pending to the line before the port goes away, as close does but
-    // without turning the event loop.
+    // Hands what is still pending to the line before the port goes away, bounded as close is,
+    // waiting without an event loop (it may have ended already).
     ~QtSerialPort() override;
 
     int portNumber() const override { return m_portNumber; }
@@ -27,27 +31,42 @@ public:
     bool setSettings(const LineSettings& settings, QString* why) override;
 
     bool isOpen() const override;
-    QString open() override;
-    qint64 close() override;
+    void open(Opened opened) override;
+    void reopen(Opened opened) override;
+    void close(Closed closed = {}) override;
     bool output(const QByteArray& bytes) override;
+    qint64 pendingBytes() const override;
+    qint64 discardPending() override;
 
-    // The device the current port number reaches.
+    // The device the current port number reaches, as the system's port list says now.
     QString device() const;
+    // What open() and close() report, at once (this port never waits for an open).
+    QString openNow();
 
 private:
     void handleError(QSerialPort::SerialPortError error);
     bool deviceVanished(QSerialPort::SerialPortError error) const;
     void finishLoss();
-    // Waits in short slices while the line takes the pending bytes (see FlushWatch), turning the
-    // event loop between slices when asked. Returns how many were left, now discarded.
-    qint64 flushPending(bool turnEventLoop);
-    // Bytes on their way: in QSerialPort's buffer and in the system's queue for the line.
-    qint64 pendingBytes() const;
-    QString describeOpenFailure(const QString& path) const;
+    // Opens `path`, found by open() or kept from it. `seek`: a failure lists the ports present.
+    QString openDevice(const QString& path, bool seek);
+    // One look at the draining bytes while closing (see FlushWatch); closes once it is over.
+    void watchFlush();
+    qint64 finishClose();
+    // Closing without an event loop, on the way out: waits in slices, bounded as close() is.
+    void drainBlocking();
+    FlushWatch flushWatch() const;
+    QString describeOpenFailure(const QString& path, bool seek) const;
 
     std::unique_ptr<PortMapping> m_mapping;
     QSerialPort m_port;
     int m_portNumber = 1;
+    // The device the last open() reached; reopen() tries it again.
+    QString m_resolved;
+    DeviceLock m_lock;
+    QTimer m_flushTimer;
+    QElapsedTimer m_flushClock;
+    std::unique_ptr<FlushWatch> m_flushWatch;
+    Closed m_closed;
     // The device vanished; the port closes on the next turn of the event loop.
     bool m_losing = false;
     // Pending bytes are draining before the port closes; it counts as closed already.

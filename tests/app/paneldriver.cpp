@@ -49,7 +49,8 @@ int main(int argc, char* argv[]) {
     velk::Panel panel(std::make_unique<velk::QtSerialPort>(std::make_unique<velk::FixedPortMapping>(
                           QMap<int, QString>{{1, device}})),
                       clock);
-    QObject::connect(&panel.window(), &velk::MainWindow::closed, &app, &QApplication::quit);
+    QObject::connect(&panel.window(), &velk::MainWindow::closed, &app,
+                     [&panel] { panel.closeLineThen(&QApplication::quit); });
     panel.closeOnRequest(watcher);
     panel.load();
     panel.start();

@@ -680,7 +680,7 @@ private:
             return QStringLiteral("the menu buttons do not show a %1 port")
                 .arg(open ? QLatin1String("open") : QLatin1String("closed"));
         const QString link =
-            open ? openPortStatusText(m_panel.port.portNumber(), m_panel.port.settings())
+            open ? openPortStatusText(m_panel.port.lineLabel(), m_panel.port.settings())
                  : closedPortStatusText();
         const QStringList expected{m_noticeShown.isValid() ? kLeftOutNotice
                                                            : QStringLiteral("Status"),

@@ -33,8 +33,13 @@ private:
     }
 
     // The lock file the serial port keeps for the device while it is open, or empty if none.
+    // Qt's lock file for the device a port opened: named after the device itself, the name
+    // under /dev/ when it has one.
     static QString lockFileOf(const QString& device) {
-        const QString name = QStringLiteral("LCK..") + QString(device).replace('/', '_');
+        QString held = QFileInfo(device).canonicalFilePath();
+        if (held.startsWith(QLatin1String("/dev/")))
+            held = held.mid(5);
+        const QString name = QStringLiteral("LCK..") + held.replace('/', '_');
         for (const QString& dir : {QStringLiteral("/var/lock"), QStringLiteral("/run/lock"),
                                    QStringLiteral("/tmp"), QDir::tempPath()}) {
             const QString path = dir + '/' + name;

@@ -25,9 +25,10 @@ StartSettings startWith(const QString& line) {
 
 // A start in one line, e.g. "Com 1=/dev/ttyUSB0 19200,E,7,2 applied sync".
 QString summary(const StartSettings& start) {
-    QString text = QStringLiteral("Com %1").arg(start.port.portNumber) +
-                   (start.device.isEmpty() ? QString() : '=' + start.device) + ' ' +
-                   start.port.line.text();
+    QString text =
+        QStringLiteral("Com %1").arg(start.port.portNumber) +
+        (start.line.kind == LineName::Kind::Comport ? QString() : '=' + start.line.text()) + ' ' +
+        start.port.line.text();
     const std::pair<bool, const char*> flags[] = {{start.portGiven, " applied"},
                                                   {start.connect, " connect"},
                                                   {start.sync, " sync"},
@@ -40,7 +41,8 @@ QString summary(const StartSettings& start) {
 
 const QString kTaken = "; the panel takes --port, --settings, --connect, --sync, --12h, "
                        "--reconnect, --help and --version";
-const QString kPort = "--port: expected a Comport number 1-16 or a device path, got ";
+const QString kPort = "--port: expected a Comport number 1-16, a device path, "
+                      "rfc2217://HOST:PORT or tcp://HOST:PORT, got ";
 
 } // namespace
 
@@ -60,7 +62,8 @@ private slots:
                                                  << "Com 1 19200,E,7,2 applied 12h";
         QTest::newRow("device") << "--port=/dev/ttyUSB0 --settings=1200,o,5,1"
                                 << "Com 1=/dev/ttyUSB0 1200,O,5,1 applied";
-        QTest::newRow("port 0") << "--port 0" << kPort + "\"0\"";
+        QTest::newRow("port 0") << "--port 0"
+                                << "--port: Comport 0 is out of range, expected 1-16";
         QTest::newRow("no value") << "--sync --port" << kPort + "nothing";
         QTest::newRow("rate the dialog lacks")
             << "--settings 115200,N,8,1"

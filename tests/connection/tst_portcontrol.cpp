@@ -39,9 +39,9 @@ private slots:
         QTest::newRow("default settings") << PortSettings{}.line.text() << "9600,N,8,1";
         QTest::newRow("port 16 settings") << port16.line.text() << "19200,E,7,2";
         QTest::newRow("open, port 16")
-            << openPortStatusText(16, port16.line) << "Com 16 : 19200,E,7,2  ";
+            << openPortStatusText("Com 16", port16.line) << "Com 16 : 19200,E,7,2  ";
         QTest::newRow("open, defaults")
-            << openPortStatusText(1, LineSettings()) << "Com 1 : 9600,N,8,1  ";
+            << openPortStatusText("Com 1", LineSettings()) << "Com 1 : 9600,N,8,1  ";
         QTest::newRow("closed") << closedPortStatusText() << "Com :  Not Connected    ";
     }
     void texts() {

@@ -32,17 +32,10 @@ constexpr int kWaitMs = 15000;
 // The build hands the test the program's path (velk_hand_program_to_tests).
 const QString kCtlPath = QStringLiteral(VELK_CTL_PATH);
 
-struct Run {
-    int status = -1;
-    QString err;
-};
+using Run = test::ProgramRun;
 
 Run runCtl(const QStringList& arguments) {
-    QProcess ctl;
-    ctl.start(kCtlPath, arguments);
-    if (!ctl.waitForFinished(kWaitMs) || ctl.exitStatus() != QProcess::NormalExit)
-        return {};
-    return {ctl.exitCode(), QString::fromUtf8(ctl.readAllStandardError())};
+    return test::runProgram(kCtlPath, arguments, kWaitMs);
 }
 
 // The panel's Send, Clear or Set Time on its controls in memory: the address picked from the
@@ -131,9 +124,10 @@ private slots:
         const FakeClock pcClock(QDateTime(QDate(2031, 7, 4), QTime(8, 9, 59)));
         const CtlOptions options = CtlOptions::parse({"velk-ctl", "--port", pty.near(), "time"});
         QtSerialPort port(options.port.mapping(std::make_unique<FixedPortMapping>()));
-        QString why;
-        QCOMPARE(runOnce(options, port, pcClock, &why), 0);
-        QCOMPARE(pty.readFar(20, 2000), panelWrites("now", 0, {}, {}, pcClock));
+        int status = -1;
+        runOnce(options, port, pcClock, [&status](int done, const QString&) { status = done; });
+        QCOMPARE(pty.readFarWhileRunning(20, 2000), panelWrites("now", 0, {}, {}, pcClock));
+        QTRY_COMPARE(status, 0);
     }
 
     // Exit status and the one line on standard error.
@@ -197,15 +191,14 @@ private slots:
         ctl.start(kCtlPath, {"--port", pty->near(), "sync"});
         QVERIFY(ctl.waitForStarted(kWaitMs));
         QByteArray seen;
-        QVERIFY2(
-            waitForOutput(ctl, QProcess::StandardError, seen, "sync on: Comport 1 at 9600,N,8,1"),
-            seen.constData());
+        QVERIFY2(waitForOutput(ctl, QProcess::StandardError, seen, "sync on: Com 1 at 9600,N,8,1"),
+                 seen.constData());
         pty->stop(); // unplugged
         QVERIFY2(waitForOutput(ctl, QProcess::StandardError, seen,
-                               "no clock groups until Comport 1 is back"),
+                               "no clock groups until Com 1 is back"),
                  seen.constData());
         QVERIFY2(
-            waitForOutput(ctl, QProcess::StandardError, seen, "waiting for Comport 1 to come back"),
+            waitForOutput(ctl, QProcess::StandardError, seen, "waiting for Com 1 to come back"),
             seen.constData());
         ::kill(pid_t(ctl.processId()), SIGTERM);
         QVERIFY(ctl.waitForFinished(kWaitMs));

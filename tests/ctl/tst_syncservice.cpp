@@ -50,7 +50,9 @@ private slots:
     // gone, none made up once it is back, the next whole minute's as soon as it is.
     void oneGroupPerMinuteAndNoneWhileTheDeviceIsGone() {
         SyncRig rig;
-        QCOMPARE(rig.sync.start(CtlOptions()), QString());
+        QString failure = "none";
+        rig.sync.start(CtlOptions(), [&failure](const QString& why) { failure = why; });
+        QCOMPARE(failure, QString());
         QVERIFY(rig.sync.ticker().isActive());
         rig.sync.ticker().poll(); // a second already delivered sends nothing again
         rig.run(30 + 60 + 10);    // to 00:00:10
@@ -62,7 +64,7 @@ private slots:
         // Unplugged at 00:00:10, back after 00:03:30: minutes 01, 02 and 03 pass without it.
         rig.port.clearWritten();
         rig.port.refuseOpen(QStringLiteral("Cannot open: no such device."));
-        QTest::ignoreMessage(QtWarningMsg, "no clock groups until Comport 1 is back");
+        QTest::ignoreMessage(QtWarningMsg, "no clock groups until Com 1 is back");
         rig.port.lose();
         QVERIFY(rig.sync.reconnector().isWaiting());
         rig.run(200); // to 00:03:30
@@ -82,7 +84,9 @@ private slots:
                                          groupFor(minute0000.addSecs(6 * 60)));
         QCOMPARE(rig.sync.groupsSent(), 5);
 
-        QCOMPARE(rig.sync.stop(), qint64(0));
+        qint64 unsent = -1;
+        rig.sync.stop([&unsent](qint64 count) { unsent = count; });
+        QCOMPARE(unsent, qint64(0));
         QVERIFY(!rig.port.isOpen());
         QVERIFY(!rig.sync.ticker().isActive());
     }
@@ -92,9 +96,10 @@ private slots:
         SyncRig rig;
         rig.port.refuseOpen(QStringLiteral("Cannot open /dev/ttyUSB0: permission denied."));
         CtlOptions options;
-        options.port = PortChoice{3, {}};
-        QCOMPARE(rig.sync.start(options),
-                 QStringLiteral("Cannot open /dev/ttyUSB0: permission denied."));
+        options.port = LineName::comport(3);
+        QString failure;
+        rig.sync.start(options, [&failure](const QString& why) { failure = why; });
+        QCOMPARE(failure, QStringLiteral("Cannot open /dev/ttyUSB0: permission denied."));
         QCOMPARE(rig.port.portNumber(), 3);
         QVERIFY(!rig.sync.ticker().isActive());
         QVERIFY(!rig.sync.reconnector().isWaiting());

@@ -18,12 +18,16 @@ public:
     bool setSettings(const LineSettings& settings, QString* why) override;
 
     bool isOpen() const override { return m_open; }
-    QString open() override;
-    qint64 close() override {
+    void open(Opened opened) override { opened(open()); }
+    void close(Closed closed = {}) override {
         m_open = false;
-        return std::exchange(m_unsent, 0);
+        const qint64 unsent = std::exchange(m_unsent, 0);
+        if (closed)
+            closed(unsent);
     }
     bool output(const QByteArray& bytes) override;
+    // What open(Opened) reports, returned.
+    QString open();
 
     // Everything handed to output() while open, in order, and one entry per write.
     const QByteArray& written() const { return m_written; }

@@ -1,5 +1,6 @@
 #include "support/processoutput.h"
 #include "support/ptypair.h"
+#include "support/ser2net.h"
 
 #include <QtTest>
 
@@ -54,6 +55,8 @@ private slots:
     void printsFramesAsTheyArriveAndSummarisesOnTerm();
     void endsWhenTheDeviceGoesAway();
     void endsAfterTheDuration();
+    void readsANetworkLine_data();
+    void readsANetworkLine();
     void exitStatus_data();
     void exitStatus();
 
@@ -146,6 +149,37 @@ void TestMonitorCli::endsAfterTheDuration() {
     QCOMPARE(monitor.readAllStandardOutput(), QByteArray());
 }
 
+// A line a device server serves, read over both URL kinds; the server going away ends it.
+void TestMonitorCli::readsANetworkLine_data() {
+    QTest::addColumn<bool>("rfc2217");
+    QTest::newRow("rfc2217") << true;
+    QTest::newRow("tcp") << false;
+}
+void TestMonitorCli::readsANetworkLine() {
+    QFETCH(bool, rfc2217);
+    velk::test::PtyPair pty;
+    velk::test::Ser2net server(pty.near());
+    QVERIFY2(server.isReady(), qPrintable(server.error()));
+    QProcess monitor;
+    monitor.start(kMonitorPath,
+                  {rfc2217 ? server.rfc2217Url() : server.tcpUrl(), "--duration", "60"});
+    QVERIFY(monitor.waitForStarted(kWaitMs));
+    QByteArray err;
+    QVERIFY2(waitForOutput(monitor, QProcess::StandardError, err, "(read-only)"), err.constData());
+    // What the displays' line carries reaches the server's device from the other end.
+    QVERIFY(writeNear(pty.far(), QByteArray("/T\xFF"
+                                            "A\xFF\r/T\x07\r")));
+    QByteArray out;
+    QVERIFY2(waitForOutput(monitor, QProcess::StandardOutput, out, "clear address 7"),
+             out.constData());
+    QCOMPARE(words(out), (QStringList{"title to all devices: \"A\u00ff\"", "clear address 7"}));
+    server.stop();
+    QVERIFY(monitor.waitForFinished(kWaitMs));
+    QCOMPARE(monitor.exitCode(), 0);
+    QVERIFY2(monitor.readAllStandardError().contains("closed the connection; monitoring ended."),
+             "no word of the end");
+}
+
 void TestMonitorCli::exitStatus_data() {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("exitCode");
@@ -157,6 +191,9 @@ void TestMonitorCli::exitStatus_data() {
     QTest::newRow("bad duration") << QStringList{"DEV", "--duration", "x"} << 2 << "duration";
     QTest::newRow("unknown option") << QStringList{"--loud", "DEV"} << 2 << "loud";
     QTest::newRow("missing device") << QStringList{"DEV"} << 1 << "cannot open DEV";
+    QTest::newRow("URL without a port")
+        << QStringList{"rfc2217://127.0.0.1"} << 2 << ": no port in \"rfc2217://127.0.0.1\"";
+    QTest::newRow("Comport 0") << QStringList{"0"} << 2 << ": Comport 0 is out of range";
 }
 
 // DEV stands for a path in an empty temporary directory, so no real port is ever touched.

@@ -229,35 +229,73 @@ private slots:
             QCOMPARE(watch.keepWaiting(steps[step].x(), steps[step].y()), step != stopsAt);
     }
 
-    // What --port takes, with COMn names (Windows) or without: "N" or "N=DEVICE", or the
-    // one-line refusal. How --port and --settings are read from a whole command line is
-    // checked with the panel's options.
+    // What --port takes, with COMn names (Windows) or without: read back as "N", "N=DEVICE" or
+    // the URL, or the one-line refusal. How --port and --settings are read from a whole command
+    // line is checked with the panel's options.
     void parse_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("comNames");
         QTest::addColumn<QString>("result");
-        const QString refused = "--port: expected a Comport number 1-16 or a device path, got ";
+        const QString refused = "--port: expected a Comport number 1-16, a device path, "
+                                "rfc2217://HOST:PORT or tcp://HOST:PORT, got ";
+        const QString cwd = QDir::currentPath();
         QTest::newRow("16") << " 16 " << false << "16";
         QTest::newRow("path") << "/dev/ttyUSB0" << false << "1=/dev/ttyUSB0";
+        QTest::newRow("relative path") << "p14/near" << false << "1=" + cwd + "/p14/near";
+        QTest::newRow("bare name") << "ttyUSB0" << false << "1=ttyUSB0";
         QTest::newRow("COM7 elsewhere") << "COM7" << false << "1=COM7";
         QTest::newRow("com7") << "com7" << true << "7";
         QTest::newRow("COM17") << "COM17" << true << "1=COM17";
-        QTest::newRow("0") << "0" << false << refused + "\"0\"";
-        QTest::newRow("17") << "17" << true << refused + "\"17\"";
+        QTest::newRow("0") << "0" << false << "--port: Comport 0 is out of range, expected 1-16";
+        QTest::newRow("17") << "17" << true << "--port: Comport 17 is out of range, expected 1-16";
+        QTest::newRow("20 digits") << "99999999999999999999" << false
+                                   << "--port: Comport 99999999999999999999 is out of range, "
+                                      "expected 1-16";
         QTest::newRow("blank") << "  " << false << refused + "\"  \"";
         QTest::newRow("an option") << "--sync" << false << refused + "\"--sync\"";
+        QTest::newRow("rfc2217") << "rfc2217://dserver.lan:7001" << false
+                                 << "rfc2217://dserver.lan:7001";
+        QTest::newRow("tcp, upper case") << "TCP://10.0.0.9:4001" << false << "tcp://10.0.0.9:4001";
+        QTest::newRow("IPv6") << "rfc2217://[fe80::1]:2217" << false << "rfc2217://[fe80::1]:2217";
+        QTest::newRow("no port") << "tcp://10.0.0.9" << false
+                                 << "--port: no port in \"tcp://10.0.0.9\"";
+        QTest::newRow("empty port")
+            << "tcp://host:" << false << "--port: no port in \"tcp://host:\"";
+        QTest::newRow("port 0") << "tcp://host:0" << false
+                                << "--port: port \"0\" in \"tcp://host:0\" is not a TCP port "
+                                   "1-65535";
+        QTest::newRow("port 65536") << "tcp://host:65536" << false
+                                    << "--port: port \"65536\" in \"tcp://host:65536\" is not a "
+                                       "TCP port 1-65535";
+        QTest::newRow("no host") << "rfc2217://:7001" << false
+                                 << "--port: no host in \"rfc2217://:7001\"";
+        QTest::newRow("unknown scheme") << "telnet://host:23" << false
+                                        << "--port: unknown scheme \"telnet://\" in "
+                                           "\"telnet://host:23\" (use rfc2217:// or tcp://)";
+        QTest::newRow("IPv6 without brackets") << "tcp://fe80::1:23" << false
+                                               << "--port: \"fe80::1\" is not a host name or "
+                                                  "address in \"tcp://fe80::1:23\" (an IPv6 "
+                                                  "address goes in brackets)";
+        QTest::newRow("a path after the port") << "tcp://host:23/x" << false
+                                               << "--port: port \"23/x\" in \"tcp://host:23/x\" "
+                                                  "is not a TCP port 1-65535";
     }
     void parse() {
         QFETCH(QString, text);
         QFETCH(bool, comNames);
         QFETCH(QString, result);
         QString why;
-        const std::optional<PortChoice> choice = PortChoice::parse(text, &why, comNames);
+        const std::optional<LineName> name = LineName::parse(text, &why, "--port", comNames);
         QString read = why;
-        if (choice)
-            read = QString::number(choice->number) +
-                   (choice->device.isEmpty() ? QString() : '=' + choice->device);
+        if (name && name->isNetwork())
+            read = name->text();
+        else if (name)
+            read = QString::number(name->number) +
+                   (name->kind == LineName::Kind::Device ? '=' + name->device : QString());
         QCOMPARE(read, result);
+        // What a name reads back as is read again as the same name.
+        if (name)
+            QCOMPARE(LineName::parse(name->text(), nullptr, "--port", comNames), name);
     }
 
     // A pinned device answers for its number only; the rest fall back to the system's mapping.
@@ -266,10 +304,10 @@ private slots:
             return std::make_unique<FixedPortMapping>(
                 QMap<int, QString>{{1, "/dev/ttyS0"}, {2, "/dev/ttyS1"}});
         };
-        const auto pinned = PortChoice{1, "/dev/pts/9"}.mapping(system());
+        const auto pinned = LineName::parse("/dev/pts/9", nullptr)->mapping(system());
         QCOMPARE(pinned->deviceFor(1), QString("/dev/pts/9"));
         QCOMPARE(pinned->deviceFor(2), QString("/dev/ttyS1"));
-        const PortChoice plain{2, {}};
+        const LineName plain = LineName::comport(2);
         QCOMPARE(plain.mapping(system())->deviceFor(1), QString("/dev/ttyS0"));
     }
 };

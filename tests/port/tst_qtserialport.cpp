@@ -50,7 +50,7 @@ private slots:
     void writtenBytesReachTheLine() {
         Link link;
         QVERIFY2(link.pair.isReady(), qPrintable(link.pair.error()));
-        QCOMPARE(link.port->open(), QString());
+        QCOMPARE(link.port->openNow(), QString());
         QVERIFY(link.port->isOpen());
         QVERIFY(link.port->output(everyByteValue()));
         QVERIFY(link.port->output("/M12"));
@@ -85,7 +85,7 @@ private slots:
         QVERIFY2(link.pair.isReady(), qPrintable(link.pair.error()));
         QVERIFY(link.port->setSettings(settings, nullptr));
         QCOMPARE(link.port->settings(), settings);
-        QCOMPARE(link.port->open(), QString());
+        QCOMPARE(link.port->openNow(), QString());
         QCOMPARE(link.port->settings(), settings);
         // Changed again while open: the live port takes it.
         QVERIFY(link.port->setSettings(LineSettings(), nullptr));
@@ -95,7 +95,7 @@ private slots:
     void refusedSettingsKeepWhatThePortHolds() {
         Link link;
         QVERIFY2(link.pair.isReady(), qPrintable(link.pair.error()));
-        QCOMPARE(link.port->open(), QString());
+        QCOMPARE(link.port->openNow(), QString());
 #ifdef Q_OS_UNIX
         QString why;
         QVERIFY(!link.port->setSettings(
@@ -116,7 +116,7 @@ private slots:
         QVERIFY(link.port->setPortNumber(16, nullptr));
         QCOMPARE(link.port->portNumber(), 16);
         QVERIFY(link.port->setPortNumber(1, nullptr));
-        QCOMPARE(link.port->open(), QString());
+        QCOMPARE(link.port->openNow(), QString());
         QVERIFY(!link.port->setPortNumber(2, &why));
         QCOMPARE(why, QStringLiteral("Port already open."));
         QCOMPARE(link.port->portNumber(), 1);
@@ -125,7 +125,7 @@ private slots:
     void outputAfterCloseFailsQuietly() {
         Link link;
         QVERIFY2(link.pair.isReady(), qPrintable(link.pair.error()));
-        QCOMPARE(link.port->open(), QString());
+        QCOMPARE(link.port->openNow(), QString());
         link.port->close();
         QVERIFY(!link.port->isOpen());
         QVERIFY(!link.port->output("/M12"));
@@ -141,14 +141,17 @@ private slots:
         QFETCH(bool, destroy);
         Link link;
         QVERIFY2(link.pair.isReady(), qPrintable(link.pair.error()));
-        QCOMPARE(link.port->open(), QString());
+        QCOMPARE(link.port->openNow(), QString());
         const QByteArray payload = everyByteValue().repeated(4);
         QVERIFY(link.port->output(payload));
+        qint64 unsent = -1;
         if (destroy)
             link.port.reset();
         else
-            link.port->close();
-        QCOMPARE(link.pair.readFar(payload.size()), payload);
+            link.port->close([&unsent](qint64 count) { unsent = count; });
+        QCOMPARE(link.pair.readFarWhileRunning(payload.size()), payload);
+        if (!destroy)
+            QTRY_COMPARE(unsent, qint64(0));
     }
 
     void openFailuresNameTheDevice_data() {
@@ -163,14 +166,14 @@ private slots:
         QFETCH(QString, reason);
         Link holder;
         QVERIFY2(holder.pair.isReady(), qPrintable(holder.pair.error()));
-        QCOMPARE(holder.port->open(), QString());
+        QCOMPARE(holder.port->openNow(), QString());
         QString device = missing ? holder.pair.near() + "-gone" : holder.pair.near();
         // A pseudo-terminal not yet unlocked refuses to open with an input/output error.
         const int locked = ::posix_openpt(O_RDWR | O_NOCTTY);
         if (reason == "input/output error" && locked >= 0 && ::grantpt(locked) == 0)
             device = QString::fromLocal8Bit(::ptsname(locked));
         QtSerialPort port(std::make_unique<FixedPortMapping>(QMap<int, QString>{{1, device}}));
-        const QString failure = port.open();
+        const QString failure = port.openNow();
         QVERIFY2(failure.contains(device), qPrintable(failure));
         QVERIFY2(failure.contains(reason), qPrintable(failure));
         QVERIFY(!port.isOpen());
@@ -186,7 +189,7 @@ private slots:
             ++lost;
             QVERIFY(!link.port->isOpen());
         });
-        QCOMPARE(link.port->open(), QString());
+        QCOMPARE(link.port->openNow(), QString());
         link.pair.stop();
         QTRY_COMPARE(lost, 1);
         QVERIFY(!link.port->isOpen());
@@ -209,16 +212,73 @@ private slots:
         QVERIFY2(link.pair.isReady(), qPrintable(link.pair.error()));
         int lost = 0;
         link.port->onLost([&] { ++lost; });
-        QCOMPARE(link.port->open(), QString());
+        QCOMPARE(link.port->openNow(), QString());
         link.pair.stop();
         QTRY_COMPARE(lost, 1);
 
         PtyPair back;
         QVERIFY2(back.isReady(), qPrintable(back.error()));
         link.mapping->setDevice(1, back.near());
-        QCOMPARE(link.port->open(), QString());
+        QCOMPARE(link.port->openNow(), QString());
         QVERIFY(link.port->output("/H07"));
         QCOMPARE(back.readFarWhileRunning(4), QByteArray("/H07"));
+    }
+
+    // A reopen goes to the device the last open reached, even when Comport 1 now names another.
+    void reopenKeepsTheDeviceItFound() {
+        Link link;
+        PtyPair other;
+        QVERIFY2(link.pair.isReady() && other.isReady(), qPrintable(link.pair.error()));
+        int lost = 0;
+        link.port->onLost([&] { ++lost; });
+        QCOMPARE(link.port->openNow(), QString());
+        link.pair.stop();
+        QTRY_COMPARE(lost, 1);
+        link.mapping->setDevice(1, other.near());
+        QString failure = "none";
+        link.port->reopen([&](const QString& why) { failure = why; });
+        QVERIFY2(failure.contains(link.pair.near()), qPrintable(failure));
+        QVERIFY(link.pair.restart());
+        link.port->reopen([&](const QString& why) { failure = why; });
+        QCOMPARE(failure, QString());
+        QVERIFY(link.port->output("/H07"));
+        QCOMPARE(link.pair.readFarWhileRunning(4), QByteArray("/H07"));
+        QCOMPARE(other.drainFar(50), QByteArray());
+    }
+
+    // One holder per device, whatever name reaches it, also after another program opened and
+    // closed the device (which clears the terminal's own exclusive mode).
+    void oneHolderPerDevice_data() {
+        QTest::addColumn<bool>("viaLink");
+        QTest::addColumn<bool>("otherOpenedAndClosed");
+        QTest::newRow("same name") << false << false;
+        QTest::newRow("a symlink") << true << false;
+        QTest::newRow("after another's close") << true << true;
+    }
+    void oneHolderPerDevice() {
+        QFETCH(bool, viaLink);
+        QFETCH(bool, otherOpenedAndClosed);
+        Link holder;
+        QVERIFY2(holder.pair.isReady(), qPrintable(holder.pair.error()));
+        QCOMPARE(holder.port->openNow(), QString());
+        const QString canonical = QFileInfo(holder.pair.near()).canonicalFilePath();
+        if (otherOpenedAndClosed) {
+            QSerialPort other(canonical);
+            if (other.open(QIODevice::WriteOnly)) // as root; refused otherwise
+                other.close();
+        }
+        QTemporaryDir dir;
+        const QString name = viaLink ? dir.filePath("by-id") : holder.pair.near();
+        if (viaLink)
+            QVERIFY(QFile::link(canonical, name));
+        QtSerialPort second(std::make_unique<FixedPortMapping>(QMap<int, QString>{{1, name}}));
+        const QString failure = second.openNow();
+        QVERIFY2(failure.contains("busy"), qPrintable(failure));
+        QVERIFY(!second.output("/M12"));
+        // The refused port's closing leaves the holder's line alone.
+        second.close();
+        QVERIFY(holder.port->output("/H07"));
+        QCOMPARE(holder.pair.readFarWhileRunning(4), QByteArray("/H07"));
     }
 };
 

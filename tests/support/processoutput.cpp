@@ -17,4 +17,12 @@ bool waitForOutput(QProcess& process, QProcess::ProcessChannel channel, QByteArr
     return true;
 }
 
+ProgramRun runProgram(const QString& path, const QStringList& arguments, int timeoutMs) {
+    QProcess program;
+    program.start(path, arguments);
+    if (!program.waitForFinished(timeoutMs) || program.exitStatus() != QProcess::NormalExit)
+        return {};
+    return {program.exitCode(), QString::fromUtf8(program.readAllStandardError())};
+}
+
 } // namespace velk::test

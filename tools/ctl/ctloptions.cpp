@@ -135,7 +135,7 @@ CtlOptions CtlOptions::parse(const QStringList& arguments) {
     PortOptions port;
     if (!port.read(parser, &options.error))
         return options;
-    options.port = port.port().value_or(PortChoice());
+    options.port = port.port().value_or(LineName());
     options.line = port.settings().value_or(LineSettings());
 
     QStringList words = parser.positionalArguments();

@@ -22,7 +22,7 @@ struct CtlOptions {
     QString help;
 
     Command command = Command::Sync;
-    PortChoice port;   // Comport 1 unless --port says otherwise
+    LineName port;     // Comport 1 unless --port says otherwise
     LineSettings line; // 9600,N,8,1 unless --settings says otherwise
     quint8 address = 0;
     // The title as the title box holds it.

@@ -6,11 +6,11 @@
 
 namespace velk {
 
-QString openChosenPort(SerialPort& port, const CtlOptions& options) {
+void openChosenPort(SerialPort& port, const CtlOptions& options, SerialPort::Opened opened) {
     QString why;
     if (!port.setPortNumber(options.port.number, &why) || !port.setSettings(options.line, &why))
-        return why;
-    return port.open();
+        return opened(why);
+    port.open(std::move(opened));
 }
 
 void LoggedMessages::show(const QString& text, const QString&, Icon) {

@@ -1,17 +1,17 @@
 #pragma once
 
 #include "controls/messagebox.h"
+#include "controls/serialport.h"
 
 #include <QString>
 
 namespace velk {
 
-class SerialPort;
 struct CtlOptions;
 
-// Sets the port to the options' Comport number and line settings and opens it. Empty on
-// success, otherwise the port's own description of why not, as the panel shows it.
-QString openChosenPort(SerialPort& port, const CtlOptions& options);
+// Sets the port to the options' Comport number and line settings and opens it; `opened` hears
+// nothing on success, otherwise the port's own description of why not, as the panel shows it.
+void openChosenPort(SerialPort& port, const CtlOptions& options, SerialPort::Opened opened);
 
 // Nobody watches a window here: what the panel would show in a box goes to the log.
 class LoggedMessages : public MessageBox {

@@ -1,11 +1,12 @@
 #include "controls/localclock.h"
+#include "controls/serialport.h"
 #include "ctl/ctloptions.h"
 #include "ctl/oneshot.h"
 #include "ctl/servicecommand.h"
 #include "ctl/servicehost.h"
 #include "ctl/syncservice.h"
+#include "port/lineports.h"
 #include "port/portdescriptions.h"
-#include "port/qtserialport.h"
 #include "port/systemportmapping.h"
 #include "system/parentconsole.h"
 #include "system/terminationwatcher.h"
@@ -56,13 +57,23 @@ int main(int argc, char* argv[]) {
         return runServiceCommand(options);
 
     velk::SystemClock clock;
-    velk::QtSerialPort port(options.port.mapping(std::make_unique<velk::SystemPortMapping>()));
+    QString why;
+    const std::unique_ptr<velk::SerialPort> port =
+        velk::makeLinePort(options.port, std::make_unique<velk::SystemPortMapping>(), &why);
+    if (!port) {
+        err << "velk-ctl: --port: " << why << Qt::endl;
+        return 2;
+    }
     if (options.command != velk::CtlOptions::Command::Sync) {
-        QString why;
-        const int status = velk::runOnce(options, port, clock, &why);
-        if (status != 0)
-            err << "velk-ctl: " << why << Qt::endl;
-        return status;
+        velk::runOnce(options, *port, clock, [&err](int status, const QString& failure) {
+            if (status != 0)
+                err << "velk-ctl: " << failure << Qt::endl;
+            // Queued: the port may still be inside its own notification.
+            QMetaObject::invokeMethod(
+                QCoreApplication::instance(), [status] { QCoreApplication::exit(status); },
+                Qt::QueuedConnection);
+        });
+        return QCoreApplication::exec();
     }
 
     // A service's log says what it did: the sync's comings and goings, not only its failures.
@@ -84,13 +95,20 @@ int main(int argc, char* argv[]) {
     }
     // Taken over before the port opens, so a request to end always flushes the line.
     velk::TerminationWatcher watcher;
-    velk::SyncService sync(port, clock);
-    if (const QString failure = sync.start(options); !failure.isEmpty())
-        return fail(failure, 1);
+    velk::SyncService sync(*port, clock);
+    sync.start(options, [&fail](const QString& failure) {
+        if (failure.isEmpty())
+            return;
+        fail(failure, 1);
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(), [] { QCoreApplication::exit(1); }, Qt::QueuedConnection);
+    });
     const auto stop = [&] {
-        if (const qint64 unsent = sync.stop(); unsent > 0)
-            err << "velk-ctl: " << velk::unsentBytesDescription(unsent) << Qt::endl;
-        QCoreApplication::quit();
+        sync.stop([&err](qint64 unsent) {
+            if (unsent > 0)
+                err << "velk-ctl: " << velk::unsentBytesDescription(unsent) << Qt::endl;
+            QCoreApplication::quit();
+        });
     };
     QObject::connect(&watcher, &velk::TerminationWatcher::terminationRequested, &app, stop);
     // A service stop or the system shutting down ends the sync as Ctrl+C does.

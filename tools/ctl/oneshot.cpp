@@ -10,11 +10,9 @@
 
 namespace velk {
 
-int runOnce(const CtlOptions& options, SerialPort& port, const LocalClock& clock, QString* why) {
-    if (QString failure = openChosenPort(port, options); !failure.isEmpty()) {
-        *why = std::move(failure);
-        return 1;
-    }
+namespace {
+
+void writeCommand(const CtlOptions& options, SerialPort& port, const LocalClock& clock) {
     LoggedMessages messages;
     Transmitter transmitter(port, messages);
     switch (options.command) {
@@ -39,11 +37,21 @@ int runOnce(const CtlOptions& options, SerialPort& port, const LocalClock& clock
     case CtlOptions::Command::ServiceRemove:
         break;
     }
-    if (const qint64 unsent = port.close(); unsent > 0) {
-        *why = unsentBytesDescription(unsent);
-        return 1;
-    }
-    return 0;
+}
+
+} // namespace
+
+void runOnce(const CtlOptions& options, SerialPort& port, const LocalClock& clock, OnceDone done) {
+    openChosenPort(port, options, [&options, &port, &clock, done](const QString& failure) {
+        if (!failure.isEmpty())
+            return done(1, failure);
+        writeCommand(options, port, clock);
+        port.close([done](qint64 unsent) {
+            if (unsent > 0)
+                return done(1, unsentBytesDescription(unsent));
+            done(0, {});
+        });
+    });
 }
 
 } // namespace velk

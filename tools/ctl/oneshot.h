@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 namespace velk {
 
@@ -10,7 +11,9 @@ struct CtlOptions;
 
 // title, clear and time: the port opened, the command's frames written as the panel writes them
 // for Send, Clear and Set Time, and the port closed once the line has taken them. Returns the
-// exit status, 0 or 1; for 1 `why` says what went wrong, in the panel's words.
-int runOnce(const CtlOptions& options, SerialPort& port, const LocalClock& clock, QString* why);
+// exit status, 0 or 1, to `done`; for 1 `why` says what went wrong, in the panel's words. `done`
+// runs once, from the event loop where the port answers later (a network line, a draining one).
+using OnceDone = std::function<void(int status, const QString& why)>;
+void runOnce(const CtlOptions& options, SerialPort& port, const LocalClock& clock, OnceDone done);
 
 } // namespace velk

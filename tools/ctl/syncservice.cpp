@@ -11,27 +11,29 @@ SyncService::SyncService(SerialPort& port, const LocalClock& clock, QObject* par
       m_minuteSync(m_capture, m_transmitter), m_ticker(clock), m_reconnector(port) {
     m_ticker.onTick([this] { m_groupsSent += m_minuteSync.tick() ? 1 : 0; });
     m_reconnector.startOnLoss([this] {
-        qCWarning(lcSync).noquote()
-            << "no clock groups until Comport" << m_port.portNumber() << "is back";
+        qCWarning(lcSync).noquote() << "no clock groups until" << m_port.lineLabel() << "is back";
     });
     m_reconnector.onReconnected(
         [] { qCInfo(lcSync) << "clock groups go on from the next whole minute"; });
 }
 
-QString SyncService::start(const CtlOptions& options) {
-    if (const QString failure = openChosenPort(m_port, options); !failure.isEmpty())
-        return failure;
-    qCInfo(lcSync).noquote() << "sync on: Comport" << m_port.portNumber() << "at"
-                             << m_port.settings().text();
-    m_ticker.start();
-    return {};
+void SyncService::start(const CtlOptions& options, SerialPort::Opened started) {
+    openChosenPort(m_port, options, [this, started](const QString& failure) {
+        if (failure.isEmpty()) {
+            qCInfo(lcSync).noquote()
+                << "sync on:" << m_port.lineLabel() << "at" << m_port.settings().text();
+            m_ticker.start();
+        }
+        if (started)
+            started(failure);
+    });
 }
 
-qint64 SyncService::stop() {
+void SyncService::stop(SerialPort::Closed stopped) {
     m_ticker.stop();
     m_reconnector.stop();
     qCInfo(lcSync) << "sync off";
-    return m_port.close();
+    m_port.close(std::move(stopped));
 }
 
 } // namespace velk

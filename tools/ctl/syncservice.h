@@ -24,12 +24,12 @@ class SyncService : public QObject {
 public:
     SyncService(SerialPort& port, const LocalClock& clock, QObject* parent = nullptr);
 
-    // Opens the chosen port and starts ticking. Empty on success, otherwise the port's own
-    // description of why it cannot be opened.
-    QString start(const CtlOptions& options);
+    // Opens the chosen port and starts ticking. `started` hears nothing on success, otherwise
+    // the port's own description of why it cannot be opened.
+    void start(const CtlOptions& options, SerialPort::Opened started);
     // Stops ticking and waiting; closes the port once the line has taken what it was given.
-    // Returns how many bytes the line would not take.
-    qint64 stop();
+    // `stopped` hears how many bytes the line would not take.
+    void stop(SerialPort::Closed stopped);
 
     Ticker& ticker() { return m_ticker; }
     Reconnector& reconnector() { return m_reconnector; }

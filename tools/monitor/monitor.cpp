@@ -1,8 +1,8 @@
 #include "monitor.h"
 
 #include "monitor/lineformat.h"
-
-#include <QFileInfo>
+#include "port/lineports.h"
+#include "port/systemportmapping.h"
 
 namespace velk {
 
@@ -22,11 +22,37 @@ Monitor::Monitor(MonitorOptions options, QTextStream& out, QTextStream& err, Now
 
 QString Monitor::start() {
     const LineSettings& line = m_options.line;
-    // A bare name such as ttyUSB0 or COM3 is the system's port name; anything with a slash is a
-    // path, taken from the current directory when relative (pseudo-terminals, symlinks).
-    const QString& device = m_options.device;
+    if (m_options.lineName.isNetwork()) {
+        QString why;
+        m_tap = openNetworkTap(m_options.lineName, line, &why);
+        if (!m_tap)
+            return why;
+        connect(m_tap.get(), &QIODevice::readyRead, this, &Monitor::readLine);
+        connect(m_tap.get(), &QIODevice::readChannelFinished, this, [this] {
+            if (m_stopped)
+                return;
+            m_err << "velk-monitor: " << m_options.device
+                  << " closed the connection; monitoring ended." << Qt::endl;
+            stop();
+        });
+    } else if (const QString failure = openSerial(); !failure.isEmpty()) {
+        return failure;
+    }
+    m_err << "velk-monitor: reading " << m_options.device << " at " << line.text() << " (read-only)"
+          << Qt::endl;
+    return QString();
+}
+
+QString Monitor::openSerial() {
+    const LineSettings& line = m_options.line;
+    // A bare name such as ttyUSB0 or COM3 is the system's port name; a path was made absolute
+    // when the name was read; a Comport number reaches the device the panel would open.
+    const LineName& name = m_options.lineName;
+    const QString device = name.kind == LineName::Kind::Comport
+                               ? SystemPortMapping().deviceFor(name.number)
+                               : name.device;
     const bool isPath = device.contains(QLatin1Char('/'));
-    m_port->setPortName(isPath ? QFileInfo(device).absoluteFilePath() : device);
+    m_port->setPortName(device);
     if (!m_port->open(QIODevice::ReadOnly)) {
         QString named = device;
 #ifdef Q_OS_UNIX
@@ -46,8 +72,6 @@ QString Monitor::start() {
     }
     connect(m_port.get(), &QSerialPort::readyRead, this, &Monitor::readLine);
     connect(m_port.get(), &QSerialPort::errorOccurred, this, &Monitor::portFailed);
-    m_err << "velk-monitor: reading " << m_options.device << " at " << line.text() << " (read-only)"
-          << Qt::endl;
     return QString();
 }
 
@@ -56,9 +80,9 @@ void Monitor::stop() {
         return;
     m_stopped = true;
     m_quiet.stop();
-    if (m_port->isOpen()) {
+    if (input().isOpen()) {
         readLine();
-        m_port->close();
+        input().close();
     }
     print(m_decoder.finish());
     if (m_options.summary) {
@@ -69,7 +93,7 @@ void Monitor::stop() {
 }
 
 void Monitor::readLine() {
-    const QByteArray bytes = m_port->readAll();
+    const QByteArray bytes = input().readAll();
     if (bytes.isEmpty())
         return;
     print(m_decoder.feed(bytes));

@@ -36,6 +36,9 @@ signals:
 private:
     void readLine();
     void portFailed(QSerialPort::SerialPortError error);
+    QString openSerial();
+    // The line being read: the serial port, or a network tap.
+    QIODevice& input() { return m_tap ? *m_tap : *m_port; }
     void print(const std::vector<LineEvent>& events);
 
     MonitorOptions m_options;
@@ -43,6 +46,7 @@ private:
     QTextStream& m_err;
     Now m_now;
     std::unique_ptr<QSerialPort> m_port;
+    std::unique_ptr<QIODevice> m_tap;
     FrameDecoder m_decoder;
     LineSummary m_summary;
     QTimer m_quiet;

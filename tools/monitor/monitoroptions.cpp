@@ -40,6 +40,11 @@ MonitorOptions MonitorOptions::parse(const QStringList& arguments) {
         return options;
     }
     options.device = positional.at(0);
+    if (const std::optional<LineName> name =
+            LineName::parse(options.device, &options.error, QStringLiteral("DEVICE")))
+        options.lineName = *name;
+    else
+        return options;
     if (positional.size() == 2) {
         const auto line = readLine(positional.at(1), &options.error);
         if (!line)
@@ -102,7 +107,10 @@ QString MonitorOptions::help() {
                "  --duration SECONDS       stop after this many seconds\n"
                "  -h, --help               print this help\n"
                "\n"
-               "DEVICE is a port name such as ttyUSB0 or COM3, or a path such as ./pty.\n"
+               "DEVICE is a Comport number 1-16, a port name such as ttyUSB0 or COM3, a path\n"
+               "such as ./pty, or a line on a device server: rfc2217://HOST:PORT (the line\n"
+               "settings are sent to it) or tcp://HOST:PORT (a raw TCP port, such as a tap\n"
+               "ser2net serves beside the line; its settings are the server's own).\n"
                "\n"
                "Monitoring ends on Ctrl+C (SIGINT), SIGTERM, when the device goes away or when "
                "the\n"

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "controls/linesettings.h"
+#include "port/linename.h"
 
 #include <QString>
 #include <QStringList>
@@ -14,7 +15,8 @@ struct MonitorOptions {
     Outcome outcome = Outcome::UsageError;
     // The usage error, for Outcome::UsageError.
     QString error;
-    QString device;
+    QString device;    // as given, for messages
+    LineName lineName; // which line that names
     LineSettings line;
     bool summary = false;
     // 0: run until stopped.

@@ -1,0 +1,42 @@
+#include "port/devicelock.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace velk {
+
+QString DeviceLock::canonical(const QString& path) {
+    const QString resolved = QFileInfo(path).canonicalFilePath();
+    return resolved.isEmpty() ? path : resolved;
+}
+
+DeviceLock::Outcome DeviceLock::acquire(const QString& device) {
+    release();
+    // A descriptor of our own, kept for as long as the hold: closing it never changes the
+    // terminal's settings or its exclusive mode.
+    const int handle =
+        ::open(QFile::encodeName(device).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (handle < 0)
+        return errno == EBUSY ? Outcome::Busy : Outcome::Unavailable;
+    if (::flock(handle, LOCK_EX | LOCK_NB) != 0) {
+        const bool held = errno == EWOULDBLOCK;
+        ::close(handle);
+        return held ? Outcome::Busy : Outcome::Unavailable;
+    }
+    m_handle = handle;
+    return Outcome::Held;
+}
+
+void DeviceLock::release() {
+    if (m_handle < 0)
+        return;
+    ::close(m_handle);
+    m_handle = -1;
+}
+
+} // namespace velk

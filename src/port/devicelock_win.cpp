@@ -1,0 +1,17 @@
+#include "port/devicelock.h"
+
+namespace velk {
+
+// Windows opens a COM port for one handle only, whatever name reaches it: the system keeps the
+// one holder by itself.
+QString DeviceLock::canonical(const QString& path) {
+    return path;
+}
+
+DeviceLock::Outcome DeviceLock::acquire(const QString&) {
+    return Outcome::Unavailable;
+}
+
+void DeviceLock::release() {}
+
+} // namespace velk

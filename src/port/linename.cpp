@@ -1,0 +1,167 @@
+#include "port/linename.h"
+
+#include "port/pinnedportmapping.h"
+#include "port/portsettings.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+namespace velk {
+
+namespace {
+
+std::optional<LineName> refuse(QString* why, const QString& option, const QString& reason) {
+    if (why)
+        *why = QStringLiteral("%1: %2").arg(option, reason);
+    return std::nullopt;
+}
+
+QString quoted(const QString& text) {
+    return QLatin1Char('"') + text + QLatin1Char('"');
+}
+
+bool isComportNumber(qlonglong number) {
+    return number >= PortSettings::kFirstPort && number <= PortSettings::kLastPort;
+}
+
+// "rfc2217://HOST:PORT" or "tcp://HOST:PORT"; nothing but the reason when malformed.
+std::optional<LineName> parseUrl(const QString& scheme, const QString& rest, const QString& text,
+                                 QString* why, const QString& option) {
+    LineName::Protocol protocol = LineName::Protocol::Raw;
+    if (scheme.compare(QLatin1String("rfc2217"), Qt::CaseInsensitive) == 0)
+        protocol = LineName::Protocol::Rfc2217;
+    else if (scheme.compare(QLatin1String("tcp"), Qt::CaseInsensitive) != 0)
+        return refuse(why, option,
+                      QStringLiteral("unknown scheme \"%1://\" in %2 (use rfc2217:// or tcp://)")
+                          .arg(scheme, quoted(text)));
+
+    QString host;
+    QString portText;
+    if (rest.startsWith(QLatin1Char('['))) {
+        const int close = rest.indexOf(QLatin1Char(']'));
+        if (close < 0)
+            return refuse(why, option, QStringLiteral("no closing \"]\" in %1").arg(quoted(text)));
+        host = rest.mid(1, close - 1);
+        const QString after = rest.mid(close + 1);
+        if (!after.startsWith(QLatin1Char(':')))
+            return refuse(why, option, QStringLiteral("no port in %1").arg(quoted(text)));
+        portText = after.mid(1);
+        static const QRegularExpression ipv6(QStringLiteral("^[0-9A-Fa-f:.]*:[0-9A-Fa-f:.]*$"));
+        if (!ipv6.match(host).hasMatch())
+            return refuse(
+                why, option,
+                QStringLiteral("\"%1\" is not an IPv6 address in %2").arg(host, quoted(text)));
+    } else {
+        const int colon = rest.lastIndexOf(QLatin1Char(':'));
+        if (colon < 0)
+            return refuse(why, option, QStringLiteral("no port in %1").arg(quoted(text)));
+        host = rest.left(colon);
+        portText = rest.mid(colon + 1);
+        if (host.isEmpty())
+            return refuse(why, option, QStringLiteral("no host in %1").arg(quoted(text)));
+        static const QRegularExpression hostName(
+            QStringLiteral("^[A-Za-z0-9]([A-Za-z0-9-]*[A-Za-z0-9])?"
+                           "(\\.[A-Za-z0-9]([A-Za-z0-9-]*[A-Za-z0-9])?)*\\.?$"));
+        if (!hostName.match(host).hasMatch())
+            return refuse(why, option,
+                          QStringLiteral("\"%1\" is not a host name or address in %2 (an IPv6 "
+                                         "address goes in brackets)")
+                              .arg(host, quoted(text)));
+    }
+    if (host.isEmpty())
+        return refuse(why, option, QStringLiteral("no host in %1").arg(quoted(text)));
+    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,5}$"));
+    const int port = digits.match(portText).hasMatch() ? portText.toInt() : 0;
+    if (portText.isEmpty())
+        return refuse(why, option, QStringLiteral("no port in %1").arg(quoted(text)));
+    if (port < 1 || port > 65535)
+        return refuse(why, option,
+                      QStringLiteral("port \"%1\" in %2 is not a TCP port 1-65535")
+                          .arg(portText, quoted(text)));
+    return LineName::network(protocol, host, quint16(port));
+}
+
+} // namespace
+
+LineName LineName::network(Protocol protocol, const QString& host, quint16 port) {
+    LineName name;
+    name.kind = Kind::Network;
+    name.protocol = protocol;
+    name.host = host;
+    name.tcpPort = port;
+    return name;
+}
+
+std::optional<LineName> LineName::parse(const QString& text, QString* why, const QString& option,
+                                        bool comNames) {
+    const QString trimmed = text.trimmed();
+    const QString expected = QStringLiteral("expected a Comport number %1-%2, a device path, "
+                                            "rfc2217://HOST:PORT or tcp://HOST:PORT, got %3")
+                                 .arg(PortSettings::kFirstPort)
+                                 .arg(PortSettings::kLastPort)
+                                 .arg(quoted(text));
+    // A leading dash is an option that took this one's place, e.g. "--port --connect".
+    if (trimmed.isEmpty() || trimmed.startsWith(QLatin1Char('-')))
+        return refuse(why, option, expected);
+
+    static const QRegularExpression number(QStringLiteral("^[0-9]+$"));
+    if (number.match(trimmed).hasMatch()) {
+        bool fits = false;
+        const qlonglong value = trimmed.toLongLong(&fits);
+        if (!fits || !isComportNumber(value))
+            return refuse(why, option,
+                          QStringLiteral("Comport %1 is out of range, expected %2-%3")
+                              .arg(trimmed)
+                              .arg(PortSettings::kFirstPort)
+                              .arg(PortSettings::kLastPort));
+        return comport(int(value));
+    }
+
+    static const QRegularExpression url(QStringLiteral("^([A-Za-z][A-Za-z0-9+.-]*)://(.*)$"));
+    if (const QRegularExpressionMatch match = url.match(trimmed); match.hasMatch())
+        return parseUrl(match.captured(1), match.captured(2), trimmed, why, option);
+
+    if (comNames) {
+        static const QRegularExpression comName(QStringLiteral("^COM([1-9][0-9]?)$"),
+                                                QRegularExpression::CaseInsensitiveOption);
+        const QRegularExpressionMatch match = comName.match(trimmed);
+        if (match.hasMatch() && isComportNumber(match.captured(1).toInt()))
+            return comport(match.captured(1).toInt());
+    }
+    LineName device;
+    device.kind = Kind::Device;
+    device.number = PortSettings::kFirstPort;
+    // A bare name (ttyUSB0, COM20) is the system's port name; a path is taken from the working
+    // directory when relative, as every other program reads it.
+    const bool isPath = trimmed.contains(QLatin1Char('/')) || trimmed.contains(QLatin1Char('\\'));
+    device.device = isPath ? QDir::cleanPath(QFileInfo(trimmed).absoluteFilePath()) : trimmed;
+    return device;
+}
+
+QString LineName::endpoint() const {
+    const QString shownHost = host.contains(QLatin1Char(':')) ? '[' + host + ']' : host;
+    return shownHost + QLatin1Char(':') + QString::number(tcpPort);
+}
+
+QString LineName::text() const {
+    switch (kind) {
+    case Kind::Comport:
+        return QString::number(number);
+    case Kind::Device:
+        return device;
+    case Kind::Network:
+        break;
+    }
+    return (protocol == Protocol::Rfc2217 ? QStringLiteral("rfc2217://")
+                                          : QStringLiteral("tcp://")) +
+           endpoint();
+}
+
+std::unique_ptr<PortMapping> LineName::mapping(std::unique_ptr<PortMapping> system) const {
+    if (kind != Kind::Device)
+        return system;
+    return std::make_unique<PinnedPortMapping>(device, number, std::move(system));
+}
+
+} // namespace velk

@@ -1,0 +1,27 @@
+#include "port/lineports.h"
+
+#include "port/networkport.h"
+#include "port/networktap.h"
+#include "port/qtserialport.h"
+
+namespace velk {
+
+std::unique_ptr<SerialPort> makeLinePort(const LineName& name, std::unique_ptr<PortMapping> system,
+                                         QString*) {
+    if (name.isNetwork())
+        return std::make_unique<NetworkPort>(name);
+    return std::make_unique<QtSerialPort>(name.mapping(std::move(system)));
+}
+
+std::unique_ptr<QIODevice> openNetworkTap(const LineName& name, const LineSettings& settings,
+                                          QString* why) {
+    auto tap = std::make_unique<NetworkTap>(name);
+    if (const QString failure = tap->connectTo(settings); !failure.isEmpty()) {
+        if (why)
+            *why = failure;
+        return nullptr;
+    }
+    return tap;
+}
+
+} // namespace velk

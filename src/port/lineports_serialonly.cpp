@@ -1,0 +1,26 @@
+#include "port/lineports.h"
+
+#include "port/qtserialport.h"
+
+#include <QIODevice>
+
+namespace velk {
+
+// Built where Qt came without its network module.
+std::unique_ptr<SerialPort> makeLinePort(const LineName& name, std::unique_ptr<PortMapping> system,
+                                         QString* why) {
+    if (name.isNetwork()) {
+        if (why)
+            *why = QStringLiteral("%1: this build has no network lines").arg(name.text());
+        return nullptr;
+    }
+    return std::make_unique<QtSerialPort>(name.mapping(std::move(system)));
+}
+
+std::unique_ptr<QIODevice> openNetworkTap(const LineName& name, const LineSettings&, QString* why) {
+    if (why)
+        *why = QStringLiteral("%1: this build has no network lines").arg(name.text());
+    return nullptr;
+}
+
+} // namespace velk

@@ -1,0 +1,137 @@
+#include "support/ser2net.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QThread>
+
+#include <arpa/inet.h>
+#include <cerrno>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace velk::test {
+
+namespace {
+
+sockaddr_in loopback(quint16 port) {
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(port);
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    return address;
+}
+
+// Whether someone listens on `port`: told by a bind that fails, since a connection would make
+// ser2net open its device and a client right after might find it still held.
+bool listened(quint16 port) {
+    const int probe = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const int reuse = 1;
+    ::setsockopt(probe, SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof reuse);
+    const sockaddr_in address = loopback(port);
+    const bool taken =
+        ::bind(probe, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 &&
+        errno == EADDRINUSE;
+    ::close(probe);
+    return taken;
+}
+
+} // namespace
+
+quint16 freeTcpPort() {
+    const int probe = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address = loopback(0);
+    socklen_t length = sizeof address;
+    quint16 port = 0;
+    if (::bind(probe, reinterpret_cast<sockaddr*>(&address), length) == 0 &&
+        ::getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length) == 0)
+        port = ntohs(address.sin_port);
+    ::close(probe);
+    return port;
+}
+
+Ser2net::Ser2net(const QString& device) : m_device(QFileInfo(device).canonicalFilePath()) {
+    // Another test may take a port between the probe and ser2net's bind: try a few pairs.
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        m_rfc2217Port = freeTcpPort();
+        m_tcpPort = freeTcpPort();
+        start();
+        if (isReady())
+            return;
+        stop();
+    }
+}
+
+Ser2net::~Ser2net() {
+    stop();
+}
+
+QString Ser2net::rfc2217Url() const {
+    return QStringLiteral("rfc2217://127.0.0.1:%1").arg(m_rfc2217Port);
+}
+
+QString Ser2net::tcpUrl() const {
+    return QStringLiteral("tcp://127.0.0.1:%1").arg(m_tcpPort);
+}
+
+void Ser2net::start() {
+    m_error.clear();
+    const QString config = m_dir.filePath(QStringLiteral("ser2net.yaml"));
+    QFile file(config);
+    if (!file.open(QIODevice::WriteOnly)) {
+        m_error = QStringLiteral("cannot write %1").arg(config);
+        return;
+    }
+    const QString connection = QStringLiteral("connection: &%1\n"
+                                              "  accepter: %2tcp,127.0.0.1,%3\n"
+                                              "  connector: serialdev,%4,9600n81,local\n"
+                                              "  options:\n"
+                                              "    kickolduser: true\n"
+                                              "    mdns: false\n");
+    file.write(QStringLiteral("%YAML 1.1\n---\n").toUtf8());
+    file.write(connection.arg(QStringLiteral("rfc2217"), QStringLiteral("telnet(rfc2217),"))
+                   .arg(m_rfc2217Port)
+                   .arg(m_device)
+                   .toUtf8());
+    file.write(
+        connection.arg(QStringLiteral("raw"), QString()).arg(m_tcpPort).arg(m_device).toUtf8());
+    file.close();
+    // -n: in the foreground, ended with the test; -u: no UUCP lock files in the system's dirs.
+    m_process.setProcessChannelMode(QProcess::MergedChannels);
+    m_process.start(QStringLiteral("ser2net"),
+                    {QStringLiteral("-n"), QStringLiteral("-u"), QStringLiteral("-c"), config,
+                     QStringLiteral("-P"), m_dir.filePath(QStringLiteral("pid"))});
+    if (!m_process.waitForStarted(5000)) {
+        m_error = QStringLiteral("ser2net did not start: ") + m_process.errorString();
+        return;
+    }
+    QElapsedTimer waited;
+    waited.start();
+    while (!(listened(m_rfc2217Port) && listened(m_tcpPort))) {
+        if (m_process.state() != QProcess::Running || waited.elapsed() > 5000) {
+            m_error = QStringLiteral("ser2net does not serve its ports: ") +
+                      QString::fromLocal8Bit(m_process.readAll());
+            return;
+        }
+        QThread::msleep(20);
+    }
+}
+
+void Ser2net::stop() {
+    if (m_process.state() == QProcess::NotRunning)
+        return;
+    m_process.terminate();
+    if (!m_process.waitForFinished(5000)) {
+        m_process.kill();
+        m_process.waitForFinished(5000);
+    }
+}
+
+bool Ser2net::restart() {
+    stop();
+    start();
+    return isReady();
+}
+
+} // namespace velk::test
