@@ -33,6 +33,11 @@ public:
     virtual qint64 close() = 0;
     // Hands the bytes to the port's output; false when they could not be (quietly).
     virtual bool output(const QByteArray& bytes) = 0;
+    // Bytes handed to output() that have not left for the line yet: in the port's own buffer
+    // and in the system's queue (or a network socket's). 0 when closed.
+    virtual qint64 pendingBytes() const { return 0; }
+    // Drops every byte not yet on the line; returns how many were dropped.
+    virtual qint64 discardPending() { return 0; }
 
 protected:
     void raiseLost() const { raise(m_lost); }

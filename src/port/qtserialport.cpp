@@ -187,6 +187,13 @@ qint64 QtSerialPort::pendingBytes() const {
     return m_port.bytesToWrite() + systemOutputQueue(m_port);
 }
 
+qint64 QtSerialPort::discardPending() {
+    const qint64 pending = pendingBytes();
+    if (pending > 0)
+        m_port.clear(QSerialPort::Output);
+    return pending;
+}
+
 qint64 QtSerialPort::flushPending(bool turnEventLoop) {
     qint64 pending = pendingBytes();
     if (pending <= 0)

@@ -30,6 +30,8 @@ public:
     QString open() override;
     qint64 close() override;
     bool output(const QByteArray& bytes) override;
+    qint64 pendingBytes() const override;
+    qint64 discardPending() override;
 
     // The device the current port number reaches.
     QString device() const;
@@ -41,8 +43,6 @@ private:
     // Waits in short slices while the line takes the pending bytes (see FlushWatch), turning the
     // event loop between slices when asked. Returns how many were left, now discarded.
     qint64 flushPending(bool turnEventLoop);
-    // Bytes on their way: in QSerialPort's buffer and in the system's queue for the line.
-    qint64 pendingBytes() const;
     QString describeOpenFailure(const QString& path) const;
 
     std::unique_ptr<PortMapping> m_mapping;
