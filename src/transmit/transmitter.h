@@ -30,10 +30,16 @@ public:
     void writeClockGroup(const ClockValues& clock);
     const QByteArray& clockFrame() const { return m_clockFrame; }
 
+    // Every byte the port took from here, counted from the start.
+    qint64 bytesHanded() const { return m_handed; }
+    qint64 pendingBytes() const { return m_port.pendingBytes(); }
+    qint64 discardPending() { return m_port.discardPending(); }
+
 private:
     SerialPort& m_port;
     MessageBox& m_messages;
     QByteArray m_clockFrame;
+    qint64 m_handed = 0;
 };
 
 inline const QString kPressConnectMessage = QStringLiteral("Press Connect Comport.");

@@ -14,7 +14,7 @@ namespace {
 constexpr int kFirstYear = 2000;
 constexpr int kLastYear = 2099;
 
-const QString kCommands = QStringLiteral("title, clear, time or sync");
+const QString kCommands = QStringLiteral("title, clear, time, sync or clock");
 
 template <typename T> std::optional<T> refuse(QString* why, const QString& reason) {
     if (why)
@@ -35,12 +35,15 @@ QString commandsHelp() {
         "                         set the devices' date and time, as Set Time does;\n"
         "                         now (the default) takes the PC clock\n"
         "  sync                   send the PC clock at the start of every minute until\n"
-        "                         SIGTERM or SIGINT, waiting for a lost device to come back\n"
+        "                         SIGTERM or SIGINT, waiting for a lost device to come back;\n"
+        "                         with --require-synced, only while the PC clock is\n"
+        "                         synchronised\n"
+        "  clock                  print whether the PC clock is synchronised\n"
         "\n"
         "ADDRESS is 1 to 254, or all for every device. TEXT is up to 20 characters the\n"
         "displays can show; put \"--\" before a TEXT that starts with \"-\".\n"
         "Exit status: 0 done, 1 the port cannot be opened or did not take the bytes,\n"
-        "2 a refused argument.\n");
+        "2 a refused argument; clock: 0 synchronised, 3 not synchronised, 4 unknown.\n");
 }
 
 } // namespace
@@ -104,6 +107,10 @@ CtlOptions CtlOptions::parse(const QStringList& arguments) {
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     PortOptions::addTo(parser);
+    const QCommandLineOption requireSynced(
+        QStringLiteral("require-synced"),
+        QStringLiteral("sync: send nothing while the PC clock is not synchronised."));
+    parser.addOption(requireSynced);
     parser.addPositionalArgument(QStringLiteral("command"),
                                  QStringLiteral("What to do; see below."),
                                  QStringLiteral("COMMAND [ARGUMENTS]"));
@@ -185,8 +192,17 @@ CtlOptions CtlOptions::parse(const QStringList& arguments) {
         if (!expect(0, 0, "no arguments"))
             return options;
         options.command = Command::Sync;
+        options.requireSynced = parser.isSet(requireSynced);
+    } else if (command == QLatin1String("clock")) {
+        if (!expect(0, 0, "no arguments"))
+            return options;
+        options.command = Command::Clock;
     } else {
         options.error = QStringLiteral("unknown command %1 (%2)").arg(quoted(command), kCommands);
+        return options;
+    }
+    if (parser.isSet(requireSynced) && options.command != Command::Sync) {
+        options.error = QStringLiteral("--require-synced: only with sync");
         return options;
     }
     options.outcome = Outcome::Run;

@@ -13,7 +13,7 @@ namespace velk {
 // What the command line asks of velk-ctl.
 struct CtlOptions {
     enum class Outcome { Run, Help, Version, UsageError };
-    enum class Command { Title, Clear, Time, Sync };
+    enum class Command { Title, Clear, Time, Sync, Clock };
 
     Outcome outcome = Outcome::UsageError;
     // One line, for Outcome::UsageError.
@@ -29,6 +29,8 @@ struct CtlOptions {
     QString title;
     // The date and time for `time`; nothing: the PC clock as the command runs.
     std::optional<ClockValues> clock;
+    // `sync --require-synced`: no groups while the PC clock is not synchronised.
+    bool requireSynced = false;
 
     // `arguments` as main() gets them, the program's name first.
     static CtlOptions parse(const QStringList& arguments);

@@ -1,3 +1,4 @@
+#include "controls/clockstatetext.h"
 #include "controls/localclock.h"
 #include "ctl/ctloptions.h"
 #include "ctl/oneshot.h"
@@ -5,6 +6,8 @@
 #include "port/portdescriptions.h"
 #include "port/qtserialport.h"
 #include "port/systemportmapping.h"
+#include "system/systemclockstate.h"
+#include "system/systemwallclockalarm.h"
 #include "system/terminationwatcher.h"
 
 #include <QCoreApplication>
@@ -33,6 +36,21 @@ int main(int argc, char* argv[]) {
         break;
     }
 
+    const velk::SystemClockState clockState;
+    if (options.command == velk::CtlOptions::Command::Clock) {
+        const velk::ClockState state = clockState.read();
+        out << velk::clockStateLine(state) << Qt::endl;
+        switch (state.sync) {
+        case velk::ClockState::Sync::Synchronised:
+            return 0;
+        case velk::ClockState::Sync::NotSynchronised:
+            return 3;
+        case velk::ClockState::Sync::Unknown:
+            break;
+        }
+        return 4;
+    }
+
     velk::SystemClock clock;
     velk::QtSerialPort port(options.port.mapping(std::make_unique<velk::SystemPortMapping>()));
     if (options.command != velk::CtlOptions::Command::Sync) {
@@ -48,15 +66,18 @@ int main(int argc, char* argv[]) {
     QLoggingCategory::setFilterRules(QStringLiteral("velk.*.info=true"));
     // Taken over before the port opens, so a request to end always flushes the line.
     velk::TerminationWatcher watcher;
-    velk::SyncService sync(port, clock);
+    velk::SystemWallClockAlarm alarm;
+    velk::SyncService sync(port, clock, clockState, &alarm);
     if (const QString failure = sync.start(options); !failure.isEmpty()) {
         err << "velk-ctl: " << failure << Qt::endl;
         return 1;
     }
     QObject::connect(&watcher, &velk::TerminationWatcher::terminationRequested, &app, [&] {
-        if (const qint64 unsent = sync.stop(); unsent > 0)
+        const qint64 unsent = sync.stop();
+        if (unsent > 0)
             err << "velk-ctl: " << velk::unsentBytesDescription(unsent) << Qt::endl;
-        QCoreApplication::quit();
+        // As for the single commands: bytes the line would not take are a failure.
+        QCoreApplication::exit(unsent > 0 ? 1 : 0);
     });
     return QCoreApplication::exec();
 }

@@ -35,6 +35,7 @@ int runOnce(const CtlOptions& options, SerialPort& port, const LocalClock& clock
         }
         break;
     case CtlOptions::Command::Sync:
+    case CtlOptions::Command::Clock:
         break;
     }
     if (const qint64 unsent = port.close(); unsent > 0) {
