@@ -27,6 +27,12 @@ struct W32TimeStatusHead {
 using QueryStatus = DWORD(WINAPI*)(W32TimeStatusHead**);
 using BufferFree = void(WINAPI*)(void*);
 
+// An exported function by name, of the type the caller knows it to have; null when missing.
+template <typename Function> Function procedure(HMODULE library, const char* name) {
+    return reinterpret_cast<Function>(
+        reinterpret_cast<void (*)()>(::GetProcAddress(library, name)));
+}
+
 ClockState unknown(const QString& why) {
     ClockState state;
     state.detail = why;
@@ -41,10 +47,8 @@ ClockState SystemClockState::read() const {
     HMODULE library = ::LoadLibraryW(L"w32time.dll");
     if (!library)
         return unknown(QStringLiteral("w32time cannot be loaded"));
-    const auto query =
-        reinterpret_cast<QueryStatus>(::GetProcAddress(library, "W32TimeQueryStatus"));
-    const auto release =
-        reinterpret_cast<BufferFree>(::GetProcAddress(library, "W32TimeBufferFree"));
+    const auto query = procedure<QueryStatus>(library, "W32TimeQueryStatus");
+    const auto release = procedure<BufferFree>(library, "W32TimeBufferFree");
     ClockState state = unknown(QStringLiteral("w32time cannot be read"));
     W32TimeStatusHead* status = nullptr;
     if (query && release && query(&status) == ERROR_SUCCESS && status) {
