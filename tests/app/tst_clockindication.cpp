@@ -53,18 +53,30 @@ private slots:
         QCOMPARE(panel.statusBar.panelText(1), status());
     }
 
-    // The group is on the port before the time display shows the new minute.
-    void theGroupGoesBeforeTheDisplay() {
+    // The group is on the port before the time display shows the new minute; one the line does
+    // not take is withdrawn a second later, told in the status bar, and never arrives.
+    void theGroupGoesFirstAndNeverLate() {
         MemoryPanel panel(QDateTime(QDate(2026, 12, 7), QTime(22, 39, 59)));
         panel.sync.setChecked(true);
         panel.tick();
         panel.port.open();
-        QByteArray writtenWhenShown;
-        panel.timeDisplay.onChange([&] { writtenWhenShown = panel.port.written(); });
+        panel.port.stall();
+        qint64 pendingWhenShown = 0;
+        panel.timeDisplay.onChange([&] { pendingWhenShown = panel.port.pendingBytes(); });
         panel.clock.advance(1);
         panel.tick();
         QCOMPARE(panel.timeDisplay.text(), QStringLiteral("22:40:00"));
-        QCOMPARE(writtenWhenShown.size(), 20);
+        QCOMPARE(pendingWhenShown, qint64(20));
+        QTest::ignoreMessage(QtWarningMsg, "the line stopped taking data");
+        QTest::ignoreMessage(QtWarningMsg,
+                             "the line is not taking data; the 22:40 group was dropped");
+        panel.clock.advance(1);
+        panel.tick();
+        QCOMPARE(panel.statusBar.panelText(1),
+                 QStringLiteral("The line is not taking data; the 22:40 group was dropped."));
+        panel.port.resume();
+        QCOMPARE(panel.port.written(), QByteArray());
+        QCOMPARE(panel.messages.shown().size(), std::size_t(0));
     }
 
 private:

@@ -126,23 +126,6 @@ private slots:
         QCOMPARE(rig.port.written().right(20), groupFor(QDateTime(QDate(2027, 1, 1), QTime(0, 1))));
     }
 
-    // Synchronised again during second 00, the sync waits for the next whole minute all the same.
-    void aClockSynchronisedOnTheMinuteWaitsForTheNext() {
-        SyncRig rig;
-        rig.clockState.set(ClockState::Sync::Unknown, {}, QStringLiteral("w32time cannot be read"));
-        CtlOptions options;
-        options.requireSynced = true;
-        QTest::ignoreMessage(QtWarningMsg, "PC clock: unknown (w32time cannot be read); no clock "
-                                           "groups until it is synchronised");
-        QCOMPARE(rig.sync.start(options), QString());
-        rig.run(29); // to 23:58:59
-        rig.clockState.set(ClockState::Sync::Synchronised);
-        rig.run(1);
-        QCOMPARE(rig.sync.groupsSent(), 0);
-        rig.run(60);
-        QCOMPARE(rig.sync.groupsSent(), 1);
-    }
-
     // A port that cannot be opened is said so at once, in the port's words, and nothing ticks.
     void aPortThatCannotBeOpenedStopsTheStart() {
         SyncRig rig;
