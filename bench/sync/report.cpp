@@ -7,6 +7,11 @@
 // Two names put other runs side by side under their own names (bench/ctl-sync/run: velk-ctl and
 // the panel); the first run is then the one held to the exit status.
 //
+//   bench-sync-report --floor FLOOR_DIR
+//
+// reads the floor's run instead (bench-sync-floor: one byte per whole minute, no groups) and
+// prints its delays on one line with the word "floor".
+//
 // Each folder holds:
 //   driver.out   the "window ..." line of bench-sync
 //   line.log     socat's -x -v log of the line: one "> yyyy/MM/dd HH:mm:ss.frac length=N" header
@@ -278,10 +283,33 @@ std::optional<std::pair<Window, Result>> analyseFolder(const QString& folder) {
     return std::make_pair(*window, analyse(*window, bursts, groups));
 }
 
+int reportFloor(const QString& folder) {
+    const std::optional<Window> window = readWindow(folder + QStringLiteral("/driver.out"));
+    if (!window)
+        return 2;
+    std::vector<double> delaysMs;
+    for (const Burst& burst : readBursts(folder + QStringLiteral("/line.log"))) {
+        const qint64 minuteStartUs = burst.startUs - burst.startUs % kMinuteUs;
+        if (minuteStartUs / 1000 >= window->firstMs && minuteStartUs / 1000 <= window->lastMs)
+            delaysMs.push_back(double(burst.startUs - minuteStartUs) / 1000.0);
+    }
+    if (delaysMs.empty()) {
+        std::printf("floor: no bytes in the run's minutes\n");
+        return 1;
+    }
+    const auto [low, high] = std::minmax_element(delaysMs.begin(), delaysMs.end());
+    std::printf("floor (clock_nanosleep TIMER_ABSTIME, one byte), %d minutes, delay to first "
+                "byte min/median/max: %.3f / %.3f / %.3f ms\n",
+                int(delaysMs.size()), *low, median(delaysMs), *high);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
+    if (argc == 3 && QByteArray(argv[1]) == "--floor")
+        return reportFloor(QString::fromLocal8Bit(argv[2]));
     if (argc != 3 && argc != 5) {
         std::fprintf(stderr, "usage: bench-sync-report PHASE_DIR NAIVE_DIR [NAME NAME]\n");
         return 2;

@@ -5,6 +5,8 @@
 #include "port/lineports.h"
 #include "port/systemportmapping.h"
 #include "system/parentconsole.h"
+#include "system/systemclockstate.h"
+#include "system/systemwallclockalarm.h"
 #include "system/terminationwatcher.h"
 #include "ui/fontengine.h"
 #include "ui/fontwarmup.h"
@@ -78,7 +80,9 @@ int main(int argc, char* argv[]) {
     // Declared before the panel so it outlives the panel's last flush of the line.
     velk::TerminationWatcher watcher;
     velk::SystemClock clock;
-    velk::Panel panel(std::move(port), clock);
+    const velk::SystemClockState clockState;
+    velk::SystemWallClockAlarm alarm;
+    velk::Panel panel(std::move(port), clock, &clockState, &alarm);
     // Closing the main window ends the program at once, whatever else is open.
     QObject::connect(&panel.window(), &velk::MainWindow::closed, &app,
                      [&panel] { panel.closeLineThen(&QApplication::quit); });

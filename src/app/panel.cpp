@@ -12,7 +12,8 @@
 
 namespace velk {
 
-Panel::Panel(std::unique_ptr<SerialPort> port, const LocalClock& clock)
+Panel::Panel(std::unique_ptr<SerialPort> port, const LocalClock& clock,
+             const ClockStateSource* clockState, WallClockAlarm* alarm)
     : m_port(std::move(port)), m_window(std::make_unique<MainWindow>()) {
     m_core = std::make_unique<PanelCore>(
         m_window->controls(), *m_port, clock,
@@ -20,7 +21,8 @@ Panel::Panel(std::unique_ptr<SerialPort> port, const LocalClock& clock)
             auto dialog = std::make_unique<SettingsDialogWindow>(settings, start, control);
             m_settingsDialog = dialog.get();
             return dialog;
-        });
+        },
+        clockState, alarm);
 }
 
 Panel::~Panel() {

@@ -7,16 +7,20 @@
 
 namespace velk {
 
+class ClockStateSource;
 class LocalClock;
 class MainWindow;
 class SerialPort;
 class SettingsDialogWindow;
 class TerminationWatcher;
+class WallClockAlarm;
 
 // The program as the operator sees it: the Qt main window with the panel's core behind it.
 class Panel {
 public:
-    Panel(std::unique_ptr<SerialPort> port, const LocalClock& clock);
+    // See PanelCore for the clock's state and the alarm.
+    Panel(std::unique_ptr<SerialPort> port, const LocalClock& clock,
+          const ClockStateSource* clockState = nullptr, WallClockAlarm* alarm = nullptr);
     ~Panel();
     Panel(const Panel&) = delete;
     Panel& operator=(const Panel&) = delete;

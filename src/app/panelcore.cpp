@@ -19,7 +19,8 @@
 namespace velk {
 
 PanelCore::PanelCore(MainWindowControls& c, SerialPort& port, const LocalClock& clock,
-                     const DialogHostFactory& makeDialogHost)
+                     const DialogHostFactory& makeDialogHost, const ClockStateSource* clockState,
+                     WallClockAlarm* alarm)
     : m_controls(c) {
     m_portControl = std::make_unique<PortControl>(m_settings, port, c.statusBar, c.messageBox);
     m_dialogHost = makeDialogHost(m_settings, m_startSettings, *m_portControl);
@@ -35,8 +36,8 @@ PanelCore::PanelCore(MainWindowControls& c, SerialPort& port, const LocalClock& 
     m_status = std::make_unique<StatusPanels>(c.statusBar, clock);
     m_deviceWait = std::make_unique<DeviceWait>(port, *m_connection, *m_status);
     m_tick = std::make_unique<TickHandler>(clock, c.timeDisplay, c.dateDisplay, c.sync, *m_capture,
-                                           *m_transmitter, *m_clockCommands, *m_status);
-    m_ticker = std::make_unique<Ticker>(clock);
+                                           *m_transmitter, *m_clockCommands, *m_status, clockState);
+    m_ticker = std::make_unique<Ticker>(clock, alarm);
 
     // The title box takes only what the line can carry.
     c.title.setInputFilter(titlerule::inputFilter());

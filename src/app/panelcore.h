@@ -10,6 +10,7 @@
 namespace velk {
 
 class ClockCapture;
+class ClockStateSource;
 class ClockCommands;
 class ConnectionCommands;
 class DateTimeEntry;
@@ -23,6 +24,7 @@ class TickHandler;
 class Ticker;
 class TitleCommands;
 class Transmitter;
+class WallClockAlarm;
 struct MainWindowControls;
 
 inline const QString kDefaultTitle = QStringLiteral("Title String ...");
@@ -37,8 +39,11 @@ public:
     using DialogHostFactory = std::function<std::unique_ptr<SettingsDialogHost>(
         PortSettings&, const PortSettings&, PortControl&)>;
 
+    // The clock's state, when given, is shown beside the PC time; the alarm, when given, starts
+    // each minute's sync on the minute itself (see Ticker).
     PanelCore(MainWindowControls& controls, SerialPort& port, const LocalClock& clock,
-              const DialogHostFactory& makeDialogHost);
+              const DialogHostFactory& makeDialogHost, const ClockStateSource* clockState = nullptr,
+              WallClockAlarm* alarm = nullptr);
     ~PanelCore();
     PanelCore(const PanelCore&) = delete;
     PanelCore& operator=(const PanelCore&) = delete;

@@ -10,11 +10,16 @@
 namespace velk {
 
 class LocalClock;
+class WallClockAlarm;
 
 // The one-second tick, phase-locked to the wall clock: each tick is armed for just after the
 // next whole second, so every second, and so every minute's second 00, is delivered exactly
 // once however the timer drifts. When the wall clock jumps (set by hand, a time-server step,
 // daylight saving) ticking carries on from the new time.
+//
+// With a wall-clock alarm, second 00 of every minute is delivered from an absolute-time wait
+// for the whole minute itself, so the minute's work starts on the minute, not a timer's delay
+// after it; a step of the clock re-arms both waits at once and delivers a second already due.
 class Ticker : public QObject {
     Q_OBJECT
 
@@ -25,7 +30,8 @@ public:
     // How long before a whole minute the timer wakes once, see msecsUntilNextWake().
     static constexpr int kApproachMs = 50;
 
-    explicit Ticker(const LocalClock& clock, QObject* parent = nullptr);
+    explicit Ticker(const LocalClock& clock, WallClockAlarm* alarm = nullptr,
+                    QObject* parent = nullptr);
 
     void onTick(Handler handler) { m_tick = std::move(handler); }
     // Arms the first tick for the next whole second; no tick is ever delivered inside start().
@@ -49,11 +55,16 @@ public:
     // A tick is due unless its second is the one delivered last; after a backwards jump an
     // earlier second is new again.
     static bool isDue(const QDateTime& now, std::optional<qint64> lastDelivered);
+    // The next whole minute after `now`, in ms since the epoch.
+    static qint64 nextWholeMinute(const QDateTime& now);
 
 private:
     void arm();
+    void armMinute();
+    void clockStepped();
 
     const LocalClock& m_clock;
+    WallClockAlarm* m_alarm;
     QTimer m_timer;
     Handler m_tick;
     std::optional<qint64> m_lastDelivered;

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "clocksync/clockstatewatch.h"
 #include "clocksync/minutesync.h"
+
+#include <memory>
 
 namespace velk {
 
@@ -14,19 +17,25 @@ class Transmitter;
 
 // The once-a-second work: show the PC time and date (in the displays and in the status bar) and,
 // while the sync box is ticked, hand the second to the minute sync, which sends the PC clock to
-// the devices during second 00 of every minute. Never blocks and never shows a message: a closed
-// port just means this minute is not sent.
+// the devices during second 00 of every minute, before any display changes. Never blocks and
+// never shows a message: a closed port just means this minute is not sent, a group the line
+// would not take is told in the status bar.
+//
+// With the PC clock's state to read, the time display's tooltip tells it, and while the sync is
+// on and the clock is not synchronised the status bar's first panel says so.
 class TickHandler {
 public:
     TickHandler(const LocalClock& clock, TextBox& timeDisplay, TextBox& dateDisplay, CheckBox& sync,
                 ClockCapture& capture, Transmitter& transmitter, const ClockCommands& hourMode,
-                StatusPanels& status);
+                StatusPanels& status, const ClockStateSource* clockState = nullptr);
 
     void tick();
     // The displays as the window opens: 24-hour time and the date, also in the status bar.
     void showDisplays();
 
 private:
+    void showClockState();
+
     const LocalClock& m_clock;
     TextBox& m_timeDisplay;
     TextBox& m_dateDisplay;
@@ -34,7 +43,9 @@ private:
     const ClockCommands& m_hourMode;
     StatusPanels& m_status;
     MinuteSync m_minuteSync;
+    std::unique_ptr<ClockStateWatch> m_clockState;
     bool m_syncOn = false;
+    bool m_noteShown = false;
 };
 
 } // namespace velk

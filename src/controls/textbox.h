@@ -28,6 +28,8 @@ public:
     void setText(const QString& text);
     virtual QString text() const = 0;
     virtual int maxLength() const = 0; // 0: no limit
+    // What the box tells on hovering; a box without one ignores it.
+    virtual void setToolTip(const QString& text) { Q_UNUSED(text) }
 
 protected:
     virtual void storeText(const QString& text) = 0;

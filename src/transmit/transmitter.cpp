@@ -19,7 +19,10 @@ QByteArray hex(const QByteArray& frame) {
 } // namespace
 
 bool Transmitter::sendByte(quint8 value) {
-    return m_port.output(QByteArray(1, char(value)));
+    if (!m_port.output(QByteArray(1, char(value))))
+        return false;
+    ++m_handed;
+    return true;
 }
 
 void Transmitter::sendBytes(const QByteArray& bytes) {
@@ -43,7 +46,9 @@ bool Transmitter::portGuard() {
 void Transmitter::writeClockFrame(char letter, const QString& value) {
     const QByteArray frame = frames::clockFrame(letter, value);
     qCDebug(lcSerial).noquote() << "frame" << hex(frame);
-    if (!m_port.output(frame))
+    if (m_port.output(frame))
+        m_handed += frame.size();
+    else
         qCWarning(lcSerial).noquote() << "the port did not take frame" << hex(frame);
 }
 

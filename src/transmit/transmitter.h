@@ -29,9 +29,15 @@ public:
     // Minute, hour, month, year, day: the order the devices expect. Seconds are never sent.
     void writeClockGroup(const ClockValues& clock);
 
+    // Every byte the port took from here, counted from the start.
+    qint64 bytesHanded() const { return m_handed; }
+    qint64 pendingBytes() const { return m_port.pendingBytes(); }
+    qint64 discardPending() { return m_port.discardPending(); }
+
 private:
     SerialPort& m_port;
     MessageBox& m_messages;
+    qint64 m_handed = 0;
 };
 
 inline const QString kPressConnectMessage = QStringLiteral("Press Connect Comport.");

@@ -34,6 +34,10 @@ int QtTextBox::maxLength() const {
     return m_maxLength;
 }
 
+void QtTextBox::setToolTip(const QString& text) {
+    m_edit->setToolTip(text);
+}
+
 void QtTextBox::storeText(const QString& text) {
     // The rule is the operator's: with the new text as the baseline nothing of it is cut.
     m_validator->setBaseline(text);

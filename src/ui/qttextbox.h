@@ -23,6 +23,7 @@ public:
 
     QString text() const override;
     int maxLength() const override;
+    void setToolTip(const QString& text) override;
 
 protected:
     void storeText(const QString& text) override;

@@ -12,6 +12,7 @@
 #include "connection/settingsdialoglogic.h"
 #include "controls/windowcontrols.h"
 #include "doubles/fakeclock.h"
+#include "doubles/fakeclockstate.h"
 #include "doubles/memorycontrols.h"
 #include "doubles/memoryserialport.h"
 #include "titles/titlecommands.h"
@@ -110,6 +111,7 @@ struct MemoryPanel {
     MemorySettingsDialog& settingsDialog() { return *dialog; }
 
     FakeClock clock;
+    FakeClockState clockState;
     MemorySerialPort port;
 
     MemorySelector address{frames::addressEntries()};
@@ -162,7 +164,8 @@ struct MemoryPanel {
                        auto host = std::make_unique<MemorySettingsDialog>(settings, start, control);
                        dialog = host.get();
                        return std::unique_ptr<SettingsDialogHost>(std::move(host));
-                   }};
+                   },
+                   &clockState};
 };
 
 } // namespace velk::test

@@ -222,8 +222,13 @@ private:
         const qint64 noticeFor = m_noticeShown.isValid() ? m_noticeShown.secsTo(now) : 0;
         if (noticeFor >= StatusPanels::kNoticeSeconds || noticeFor < 0)
             m_noticeShown = QDateTime();
-        if (m_panel.sync.isChecked() && m_panel.port.isOpen() && now.time().second() == 0)
-            m_expected += clockGroup(clockAt(now));
+        // Each minute once, also when the clock is set back onto a second 00 already dealt with.
+        const qint64 minute = now.toSecsSinceEpoch() / 60;
+        if (m_panel.sync.isChecked() && now.time().second() == 0 && minute != m_lastMinute) {
+            m_lastMinute = minute;
+            if (m_panel.port.isOpen())
+                m_expected += clockGroup(clockAt(now));
+        }
     }
 
     void tickOnce() {
@@ -825,6 +830,7 @@ private:
     QString m_expectedDate;
     QString m_expectedDatePanel;
     QDateTime m_noticeShown; // invalid: the first panel shows its own text
+    qint64 m_lastMinute = -1; // the last minute whose second 00 the sync dealt with
     std::array<QString, 255> m_titles;
     bool m_twelveHour = false;
     std::optional<qint64> m_lastPolled;

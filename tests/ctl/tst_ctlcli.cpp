@@ -161,6 +161,11 @@ private slots:
             << QStringList{"time", "2026-04-30 24:00"} << 2 << "the hour is out of range";
         QTest::newRow("sync with an argument")
             << QStringList{"sync", "now"} << 2 << "sync: expected no arguments";
+        QTest::newRow("clock with an argument")
+            << QStringList{"clock", "now"} << 2 << "clock: expected no arguments";
+        QTest::newRow("require-synced without sync")
+            << QStringList{"--require-synced", "clear", "1"} << 2
+            << "--require-synced: only with sync";
         QTest::newRow("no such device")
             << QStringList{"--port", "/nonexistent/ttyUSB9", "clear", "1"} << 1
             << "Cannot open /nonexistent/ttyUSB9: no such device.";
@@ -181,6 +186,20 @@ private slots:
                      qPrintable(run.err));
         if (status == 2)
             QCOMPARE(run.err.count('\n'), 1);
+    }
+
+    // One line, its word matching the exit status; which state depends on the machine.
+    void clockSaysTheStateInOneLine() {
+        QProcess ctl;
+        ctl.start(kCtlPath, {"clock"});
+        QVERIFY(ctl.waitForFinished(kWaitMs));
+        const QString out = QString::fromUtf8(ctl.readAllStandardOutput());
+        const QHash<int, QString> words{{0, "PC clock: synchronised"},
+                                        {3, "PC clock: not synchronised"},
+                                        {4, "PC clock: unknown"}};
+        QVERIFY2(words.contains(ctl.exitCode()), qPrintable(out));
+        QVERIFY2(out.startsWith(words.value(ctl.exitCode())), qPrintable(out));
+        QCOMPARE(out.count('\n'), 1);
     }
 
     // The sync outlives its device and ends on SIGTERM with status 0.

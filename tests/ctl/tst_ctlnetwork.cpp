@@ -1,6 +1,7 @@
 #include "ctl/ctloptions.h"
 #include "ctl/syncservice.h"
 #include "doubles/fakeclock.h"
+#include "doubles/fakeclockstate.h"
 #include "port/networkport.h"
 #include "support/processoutput.h"
 #include "support/ptypair.h"
@@ -141,7 +142,8 @@ private slots:
         QVERIFY2(line.server.isReady(), qPrintable(line.server.error()));
         FakeClock clock(QDateTime(QDate(2026, 12, 31), QTime(23, 59, 58, 5)));
         NetworkPort port(*LineName::parse(line.url(true), nullptr));
-        SyncService sync(port, clock);
+        FakeClockState clockState;
+        SyncService sync(port, clock, clockState);
         QString failure = "none";
         sync.start(CtlOptions(), [&failure](const QString& why) { failure = why; });
         QTRY_COMPARE(failure, QString());

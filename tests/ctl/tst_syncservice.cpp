@@ -2,6 +2,7 @@
 #include "ctl/servicecommand.h"
 #include "ctl/syncservice.h"
 #include "doubles/fakeclock.h"
+#include "doubles/fakeclockstate.h"
 #include "doubles/memoryserialport.h"
 #include "wire/frames.h"
 
@@ -37,7 +38,8 @@ struct SyncRig {
     }
     FakeClock clock{QDateTime(QDate(2026, 12, 31), QTime(23, 58, 30))};
     MemorySerialPort port;
-    SyncService sync{port, clock};
+    FakeClockState clockState;
+    SyncService sync{port, clock, clockState};
 };
 
 } // namespace
@@ -89,6 +91,46 @@ private slots:
         QCOMPARE(unsent, qint64(0));
         QVERIFY(!rig.port.isOpen());
         QVERIFY(!rig.sync.ticker().isActive());
+    }
+
+    // With --require-synced nothing goes out while the clock is not synchronised, said once;
+    // synchronised again, the groups go on from the next whole minute. Without it the sync
+    // goes on and warns.
+    void aClockNotSynchronisedHoldsOnlyWhenRequired_data() {
+        QTest::addColumn<bool>("require");
+        QTest::addColumn<int>("groupsWhileNotSynchronised");
+        QTest::addColumn<QString>("warning");
+        QTest::newRow("required") << true << 0
+                                  << "PC clock: not synchronised (maxerror 16 s); no clock groups "
+                                     "until it is synchronised";
+        QTest::newRow("hold-over") << false << 2
+                                   << "PC clock: not synchronised (maxerror 16 s); the displays "
+                                      "follow it all the same (hold-over)";
+    }
+    void aClockNotSynchronisedHoldsOnlyWhenRequired() {
+        QFETCH(bool, require);
+        QFETCH(int, groupsWhileNotSynchronised);
+        QFETCH(QString, warning);
+        SyncRig rig;
+        rig.clockState.set(ClockState::Sync::NotSynchronised, {}, QStringLiteral("maxerror 16 s"));
+        CtlOptions options;
+        options.requireSynced = require;
+        QTest::ignoreMessage(QtWarningMsg, qPrintable(warning)); // once only
+        QTest::failOnWarning(QRegularExpression(QStringLiteral(".")));
+        QString failure = "none";
+        rig.sync.start(options, [&failure](const QString& why) { failure = why; });
+        QCOMPARE(failure, QString());
+        QCOMPARE(rig.sync.isHolding(), require);
+        rig.run(30 + 60 + 30); // to 00:00:30, over two whole minutes
+        QCOMPARE(rig.sync.groupsSent(), groupsWhileNotSynchronised);
+
+        rig.clockState.set(ClockState::Sync::Synchronised, 900, QStringLiteral("maxerror 3 ms"));
+        rig.run(1);
+        QVERIFY(!rig.sync.isHolding());
+        QCOMPARE(rig.sync.groupsSent(), groupsWhileNotSynchronised);
+        rig.run(29); // to 00:01:00
+        QCOMPARE(rig.sync.groupsSent(), groupsWhileNotSynchronised + 1);
+        QCOMPARE(rig.port.written().right(20), groupFor(QDateTime(QDate(2027, 1, 1), QTime(0, 1))));
     }
 
     // A port that cannot be opened is said so at once, in the port's words, and nothing ticks.

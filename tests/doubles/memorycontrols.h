@@ -54,6 +54,8 @@ public:
 
     QString text() const override { return m_text; }
     int maxLength() const override { return m_maxLength; }
+    void setToolTip(const QString& text) override { m_toolTip = text; }
+    QString toolTip() const { return m_toolTip; }
 
 protected:
     void storeText(const QString& text) override { m_text = text; }
@@ -61,6 +63,7 @@ protected:
 private:
     void edit(const QString& after);
     QString m_text;
+    QString m_toolTip;
     int m_maxLength;
 };
 

@@ -37,9 +37,21 @@ bool MemorySerialPort::output(const QByteArray& bytes) {
         return false;
     if (std::find(m_failingWrites.begin(), m_failingWrites.end(), index) != m_failingWrites.end())
         return false;
+    if (m_stalled) {
+        m_pending += bytes;
+        return true;
+    }
     m_written += bytes;
     m_writes.push_back(bytes);
     return true;
+}
+
+void MemorySerialPort::resume() {
+    m_stalled = false;
+    if (!m_pending.isEmpty()) {
+        m_writes.push_back(m_pending);
+        m_written += std::exchange(m_pending, {});
+    }
 }
 
 void MemorySerialPort::clearWritten() {

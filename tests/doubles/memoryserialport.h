@@ -26,6 +26,8 @@ public:
             closed(unsent);
     }
     bool output(const QByteArray& bytes) override;
+    qint64 pendingBytes() const override { return m_open ? m_pending.size() : 0; }
+    qint64 discardPending() override { return std::exchange(m_pending, {}).size(); }
     // What open(Opened) reports, returned.
     QString open();
 
@@ -44,6 +46,9 @@ public:
     void failWrite(int index) { m_failingWrites.push_back(index); }
     // The next close reports this many bytes the line would not take.
     void leaveUnsent(qint64 bytes) { m_unsent = bytes; }
+    // A stalled line keeps what is written pending; resuming hands it on to written().
+    void stall() { m_stalled = true; }
+    void resume();
     // Simulates the device vanishing: the port closes and the lost handler runs.
     void lose();
 
@@ -56,6 +61,8 @@ private:
     bool m_open = false;
     qint64 m_unsent = 0;
     QByteArray m_written;
+    QByteArray m_pending;
+    bool m_stalled = false;
     std::vector<QByteArray> m_writes;
     int m_writeCount = 0;
     std::vector<int> m_failingWrites;

@@ -31,6 +31,8 @@ public:
     // Holds the near end's output, as a line whose far end takes nothing: bytes written to
     // near() stay queued. Call it before the port under test opens near().
     bool stallNear();
+    // Lets the held output go on to the far end.
+    bool resumeNear();
     // Ends socat, so both ends vanish as if a USB adapter was unplugged.
     void stop();
     // A new pair under the same names, as an adapter plugged in again; false when it failed.

@@ -114,6 +114,10 @@ QByteArray PtyPair::drainFar(int quietMs) {
     }
 }
 
+bool PtyPair::resumeNear() {
+    return m_nearFd >= 0 && ::tcflow(m_nearFd, TCOON) == 0;
+}
+
 bool PtyPair::stallNear() {
     m_nearFd = ::open(QFile::encodeName(m_near).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
     // Output stopped by the terminal itself stays stopped whatever flow control the port sets.

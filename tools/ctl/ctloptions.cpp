@@ -16,7 +16,7 @@ namespace {
 constexpr int kFirstYear = 2000;
 constexpr int kLastYear = 2099;
 
-const QString kCommands = QStringLiteral("title, clear, time, sync or service");
+const QString kCommands = QStringLiteral("title, clear, time, sync, clock or service");
 
 template <typename T> std::optional<T> refuse(QString* why, const QString& reason) {
     if (why)
@@ -35,14 +35,15 @@ QString commandsHelp() {
                "  clear ADDRESS          empty the title of ADDRESS, as Clear does\n"
                "  time [now|\"YYYY-MM-DD HH:MM\"]\n"
                "                         set the devices' date and time, as Set Time does;\n"
-               "                         now (the default) takes the PC clock\n") +
+               "                         now (the default) takes the PC clock\n"
+               "  clock                  print whether the PC clock is synchronised\n") +
            servicehost::commandsHelp() +
            QStringLiteral(
                "\n"
                "ADDRESS is 1 to 254, or all for every device. TEXT is up to 20 characters the\n"
                "displays can show; put \"--\" before a TEXT that starts with \"-\".\n"
                "Exit status: 0 done, 1 the port cannot be opened or did not take the bytes,\n"
-               "2 a refused argument.\n");
+               "2 a refused argument; clock: 0 synchronised, 3 not synchronised, 4 unknown.\n");
 }
 
 } // namespace
@@ -108,6 +109,10 @@ CtlOptions CtlOptions::parse(const QStringList& arguments) {
     PortOptions::addTo(parser);
     const QCommandLineOption asService = servicecommand::runOption();
     parser.addOption(asService);
+    const QCommandLineOption requireSynced(
+        QStringLiteral("require-synced"),
+        QStringLiteral("sync: send nothing while the PC clock is not synchronised."));
+    parser.addOption(requireSynced);
     parser.addPositionalArgument(QStringLiteral("command"),
                                  QStringLiteral("What to do; see below."),
                                  QStringLiteral("COMMAND [ARGUMENTS]"));
@@ -191,11 +196,20 @@ CtlOptions CtlOptions::parse(const QStringList& arguments) {
         if (parser.isSet(asService) && !servicecommand::readRunOption(options))
             return options;
         options.command = Command::Sync;
+        options.requireSynced = parser.isSet(requireSynced);
+    } else if (command == QLatin1String("clock")) {
+        if (!expect(0, 0, "no arguments"))
+            return options;
+        options.command = Command::Clock;
     } else if (command == QLatin1String("service")) {
         if (!servicecommand::read(words, port, options))
             return options;
     } else {
         options.error = QStringLiteral("unknown command %1 (%2)").arg(quoted(command), kCommands);
+        return options;
+    }
+    if (parser.isSet(requireSynced) && options.command != Command::Sync) {
+        options.error = QStringLiteral("--require-synced: only with sync");
         return options;
     }
     options.outcome = Outcome::Run;

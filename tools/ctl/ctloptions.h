@@ -13,7 +13,7 @@ namespace velk {
 // What the command line asks of velk-ctl.
 struct CtlOptions {
     enum class Outcome { Run, Help, Version, UsageError };
-    enum class Command { Title, Clear, Time, Sync, ServiceInstall, ServiceRemove };
+    enum class Command { Title, Clear, Time, Sync, Clock, ServiceInstall, ServiceRemove };
 
     Outcome outcome = Outcome::UsageError;
     // One line, for Outcome::UsageError.
@@ -31,6 +31,8 @@ struct CtlOptions {
     std::optional<ClockValues> clock;
     // `sync` runs under the Service Control Manager (Windows).
     bool asService = false;
+    // `sync --require-synced`: no groups while the PC clock is not synchronised.
+    bool requireSynced = false;
 
     // `arguments` as main() gets them, the program's name first.
     static CtlOptions parse(const QStringList& arguments);

@@ -1,3 +1,4 @@
+#include "controls/clockstatetext.h"
 #include "controls/localclock.h"
 #include "controls/serialport.h"
 #include "ctl/ctloptions.h"
@@ -9,6 +10,8 @@
 #include "port/portdescriptions.h"
 #include "port/systemportmapping.h"
 #include "system/parentconsole.h"
+#include "system/systemclockstate.h"
+#include "system/systemwallclockalarm.h"
 #include "system/terminationwatcher.h"
 
 #include <QCoreApplication>
@@ -50,6 +53,21 @@ int main(int argc, char* argv[]) {
         return 2;
     case velk::CtlOptions::Outcome::Run:
         break;
+    }
+
+    const velk::SystemClockState clockState;
+    if (options.command == velk::CtlOptions::Command::Clock) {
+        const velk::ClockState state = clockState.read();
+        out << velk::clockStateLine(state) << Qt::endl;
+        switch (state.sync) {
+        case velk::ClockState::Sync::Synchronised:
+            return 0;
+        case velk::ClockState::Sync::NotSynchronised:
+            return 3;
+        case velk::ClockState::Sync::Unknown:
+            break;
+        }
+        return 4;
     }
 
     if (options.command == velk::CtlOptions::Command::ServiceInstall ||
@@ -95,7 +113,8 @@ int main(int argc, char* argv[]) {
     }
     // Taken over before the port opens, so a request to end always flushes the line.
     velk::TerminationWatcher watcher;
-    velk::SyncService sync(*port, clock);
+    velk::SystemWallClockAlarm alarm;
+    velk::SyncService sync(*port, clock, clockState, &alarm);
     sync.start(options, [&fail](const QString& failure) {
         if (failure.isEmpty())
             return;
@@ -107,7 +126,8 @@ int main(int argc, char* argv[]) {
         sync.stop([&err](qint64 unsent) {
             if (unsent > 0)
                 err << "velk-ctl: " << velk::unsentBytesDescription(unsent) << Qt::endl;
-            QCoreApplication::quit();
+            // As for the single commands: bytes the line would not take are a failure.
+            QCoreApplication::exit(unsent > 0 ? 1 : 0);
         });
     };
     QObject::connect(&watcher, &velk::TerminationWatcher::terminationRequested, &app, stop);

@@ -33,6 +33,7 @@ void writeCommand(const CtlOptions& options, SerialPort& port, const LocalClock&
         }
         break;
     case CtlOptions::Command::Sync:
+    case CtlOptions::Command::Clock:
     case CtlOptions::Command::ServiceInstall:
     case CtlOptions::Command::ServiceRemove:
         break;

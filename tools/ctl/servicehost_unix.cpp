@@ -11,7 +11,9 @@ QString unavailableReason() {
 QString commandsHelp() {
     return QStringLiteral(
         "  sync                   send the PC clock at the start of every minute until\n"
-        "                         SIGTERM or SIGINT, waiting for a lost device to come back\n");
+        "                         SIGTERM or SIGINT, waiting for a lost device to come back;\n"
+        "                         with --require-synced, only while the PC clock is\n"
+        "                         synchronised\n");
 }
 
 int install(const CtlOptions&, QString* said) {

@@ -74,7 +74,8 @@ QString commandsHelp() {
     return QStringLiteral(
         "  sync                   send the PC clock at the start of every minute until\n"
         "                         Ctrl+C or a service stop, waiting for a lost device\n"
-        "                         to come back\n"
+        "                         to come back; with --require-synced, only while the PC\n"
+        "                         clock is synchronised\n"
         "  service install|remove --port COMn [--settings S]\n"
         "                         register (or remove) the Windows service\n"
         "                         \"VELK-Pro sync COMn\", which starts with Windows and runs\n"

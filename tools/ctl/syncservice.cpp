@@ -1,15 +1,21 @@
 #include "ctl/syncservice.h"
 
+#include "controls/clockstatetext.h"
 #include "controls/logging.h"
 #include "controls/serialport.h"
 #include "ctl/ctloptions.h"
 
 namespace velk {
 
-SyncService::SyncService(SerialPort& port, const LocalClock& clock, QObject* parent)
+SyncService::SyncService(SerialPort& port, const LocalClock& clock,
+                         const ClockStateSource& clockState, WallClockAlarm* alarm, QObject* parent)
     : QObject(parent), m_port(port), m_transmitter(port, m_messages), m_capture(clock),
-      m_minuteSync(m_capture, m_transmitter), m_ticker(clock), m_reconnector(port) {
-    m_ticker.onTick([this] { m_groupsSent += m_minuteSync.tick() ? 1 : 0; });
+      m_minuteSync(clock, m_capture, m_transmitter), m_clockState(clockState),
+      m_ticker(clock, alarm), m_reconnector(port) {
+    m_ticker.onTick([this] {
+        checkClockState();
+        m_groupsSent += m_minuteSync.tick() ? 1 : 0;
+    });
     m_reconnector.startOnLoss([this] {
         qCWarning(lcSync).noquote() << "no clock groups until" << m_port.lineLabel() << "is back";
     });
@@ -18,15 +24,36 @@ SyncService::SyncService(SerialPort& port, const LocalClock& clock, QObject* par
 }
 
 void SyncService::start(const CtlOptions& options, SerialPort::Opened started) {
+    m_requireSynced = options.requireSynced;
     openChosenPort(m_port, options, [this, started](const QString& failure) {
         if (failure.isEmpty()) {
             qCInfo(lcSync).noquote()
                 << "sync on:" << m_port.lineLabel() << "at" << m_port.settings().text();
+            checkClockState();
             m_ticker.start();
         }
         if (started)
             started(failure);
     });
+}
+
+void SyncService::checkClockState() {
+    if (m_clockState.update()) {
+        const QString line = clockStateLine(m_clockState.state());
+        if (m_clockState.isSynchronised())
+            qCInfo(lcSync).noquote() << line;
+        else if (m_requireSynced)
+            qCWarning(lcSync).noquote() << line + "; no clock groups until it is synchronised";
+        else
+            qCWarning(lcSync).noquote()
+                << line + "; the displays follow it all the same (hold-over)";
+    }
+    if (!m_requireSynced || m_holding == !m_clockState.isSynchronised())
+        return;
+    m_holding = !m_holding;
+    m_minuteSync.setHeld(m_holding);
+    if (!m_holding)
+        qCInfo(lcSync) << "clock groups go on from the next whole minute";
 }
 
 void SyncService::stop(SerialPort::Closed stopped) {

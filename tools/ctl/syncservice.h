@@ -1,6 +1,7 @@
 #pragma once
 
 #include "clock/clockcapture.h"
+#include "clocksync/clockstatewatch.h"
 #include "clocksync/minutesync.h"
 #include "clocksync/ticker.h"
 #include "connection/reconnector.h"
@@ -13,16 +14,23 @@ namespace velk {
 
 class LocalClock;
 class SerialPort;
+class WallClockAlarm;
 struct CtlOptions;
 
 // The panel's minute sync without its window: one clock group at the start of every minute, on
 // the phase-locked tick. A device that vanishes is waited for, tried every 2 s; once it is back
 // the groups go on from the next whole minute, none made up for the minutes it was away.
+//
+// The PC clock's state is logged at the start and at every change. A clock that is not
+// synchronised is warned of and followed all the same, or, when the sync requires a
+// synchronised clock, held: no groups until it is synchronised again, then from the next whole
+// minute.
 class SyncService : public QObject {
     Q_OBJECT
 
 public:
-    SyncService(SerialPort& port, const LocalClock& clock, QObject* parent = nullptr);
+    SyncService(SerialPort& port, const LocalClock& clock, const ClockStateSource& clockState,
+                WallClockAlarm* alarm = nullptr, QObject* parent = nullptr);
 
     // Opens the chosen port and starts ticking. `started` hears nothing on success, otherwise
     // the port's own description of why it cannot be opened.
@@ -33,17 +41,24 @@ public:
 
     Ticker& ticker() { return m_ticker; }
     Reconnector& reconnector() { return m_reconnector; }
+    const MinuteSync& minuteSync() const { return m_minuteSync; }
     int groupsSent() const { return m_groupsSent; }
+    bool isHolding() const { return m_holding; }
 
 private:
+    void checkClockState();
+
     SerialPort& m_port;
     LoggedMessages m_messages;
     Transmitter m_transmitter;
     ClockCapture m_capture;
     MinuteSync m_minuteSync;
+    ClockStateWatch m_clockState;
     Ticker m_ticker;
     Reconnector m_reconnector;
     int m_groupsSent = 0;
+    bool m_requireSynced = false;
+    bool m_holding = false;
 };
 
 } // namespace velk
