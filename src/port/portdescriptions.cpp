@@ -3,13 +3,15 @@
 namespace velk {
 
 QString openFailureDescription(OpenFailure failure, const QString& device, const QString& detail,
-                               const QStringList& presentPorts) {
+                               const QStringList& presentPorts, PortChooser chooser) {
     const QString cannotOpen = QStringLiteral("Cannot open %1: ").arg(device);
+    const bool inWindow = chooser == PortChooser::Window;
     switch (failure) {
     case OpenFailure::Busy:
-        return cannotOpen + QStringLiteral("the port is busy, another program is using it.\n"
-                                           "Close that program, or choose another port under "
-                                           "SETTING, then press CONNECT again.");
+        return cannotOpen + QStringLiteral("the port is busy, another program is using it.\n") +
+               (inWindow ? QStringLiteral("Close that program, or choose another port under "
+                                          "SETTING, then press CONNECT again.")
+                         : QStringLiteral("Close that program, or name another port with --port."));
     case OpenFailure::PermissionDenied:
         return cannotOpen + QStringLiteral("permission denied.\n"
                                            "This account may not use serial ports. Add it to the "
@@ -28,8 +30,10 @@ QString openFailureDescription(OpenFailure failure, const QString& device, const
                                                     "respond (often a port name with no "
                                                     "hardware behind it).\n");
         return cannotOpen + reason +
-               QStringLiteral("Check the cable and the USB adapter, or choose "
-                              "another port under SETTING.\n") +
+               (inWindow ? QStringLiteral("Check the cable and the USB adapter, or choose "
+                                          "another port under SETTING.\n")
+                         : QStringLiteral("Check the cable and the USB adapter, or name "
+                                          "another port with --port.\n")) +
                present;
     }
     case OpenFailure::Other:

@@ -108,7 +108,7 @@ QString QtSerialPort::open() {
     if (path.isEmpty()) {
         return openFailureDescription(OpenFailure::NoSuchDevice,
                                       QStringLiteral("Comport %1").arg(m_portNumber), {},
-                                      SystemPortMapping::presentPorts());
+                                      SystemPortMapping::presentPorts(), m_chooser);
     }
     m_port.setPortName(path);
     // Read-write although nothing is read: only a watched input notices a vanished device.
@@ -148,8 +148,10 @@ void QtSerialPort::handleError(QSerialPort::SerialPortError error) {
             << "Comport" << m_portNumber << "(" + device() + "):" << m_port.errorString();
         return;
     }
-    qCWarning(lcSerial).noquote() << "Comport" << m_portNumber
-                                  << "(" + device() + ") vanished:" << m_port.errorString();
+    // The system's error text here is whatever the last failed call left, which says nothing
+    // about the cause.
+    qCWarning(lcSerial).noquote() << "Comport" << m_portNumber << "(" + device() + "):"
+                                  << "the device was disconnected";
     // Closing inside QSerialPort's own notification is unsafe; close on the next turn instead.
     // Until then the port counts as closed, so writes fail quietly and nothing is reported twice.
     m_losing = true;
@@ -220,25 +222,27 @@ QString QtSerialPort::describeOpenFailure(const QString& path) const {
     const QString detail = m_port.errorString();
     switch (m_port.error()) {
     case QSerialPort::DeviceNotFoundError:
-        return openFailureDescription(OpenFailure::NoSuchDevice, path, detail, present);
+        return openFailureDescription(OpenFailure::NoSuchDevice, path, detail, present, m_chooser);
     case QSerialPort::ResourceError:
         // Opening reports EIO so: typically a port name without a working device behind it.
-        return openFailureDescription(OpenFailure::NotResponding, path, detail, present);
+        return openFailureDescription(OpenFailure::NotResponding, path, detail, present, m_chooser);
     case QSerialPort::PermissionError:
 #ifdef Q_OS_UNIX
         // Qt reports both a held port and a forbidden one as a permission error; the device
         // file itself tells which.
         if (QFileInfo::exists(path) &&
             ::access(QFile::encodeName(path).constData(), R_OK | W_OK) != 0)
-            return openFailureDescription(OpenFailure::PermissionDenied, path, detail, present);
+            return openFailureDescription(OpenFailure::PermissionDenied, path, detail, present,
+                                          m_chooser);
 #endif
-        return openFailureDescription(OpenFailure::Busy, path, detail, present);
+        return openFailureDescription(OpenFailure::Busy, path, detail, present, m_chooser);
     default:
 #ifdef Q_OS_UNIX
         if (!QFileInfo::exists(path))
-            return openFailureDescription(OpenFailure::NoSuchDevice, path, detail, present);
+            return openFailureDescription(OpenFailure::NoSuchDevice, path, detail, present,
+                                          m_chooser);
 #endif
-        return openFailureDescription(OpenFailure::Other, path, detail, present);
+        return openFailureDescription(OpenFailure::Other, path, detail, present, m_chooser);
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "controls/serialport.h"
+#include "port/portdescriptions.h"
 #include "port/portmapping.h"
 
 #include <QObject>
@@ -34,6 +35,9 @@ public:
     // The device the current port number reaches.
     QString device() const;
 
+    // Where the open failures' descriptions tell the operator to pick another port.
+    void setChooser(PortChooser chooser) { m_chooser = chooser; }
+
 private:
     void handleError(QSerialPort::SerialPortError error);
     bool deviceVanished(QSerialPort::SerialPortError error) const;
@@ -48,6 +52,7 @@ private:
     std::unique_ptr<PortMapping> m_mapping;
     QSerialPort m_port;
     int m_portNumber = 1;
+    PortChooser m_chooser = PortChooser::Window;
     // The device vanished; the port closes on the next turn of the event loop.
     bool m_losing = false;
     // Pending bytes are draining before the port closes; it counts as closed already.

@@ -102,28 +102,42 @@ private slots:
 
     void openFailureDescriptions_data() {
         QTest::addColumn<int>("failure");
+        QTest::addColumn<bool>("commandLine");
         QTest::addColumn<QStringList>("mentions");
-        QTest::newRow("busy") << int(OpenFailure::Busy)
-                              << QStringList{"busy", "another program", "CONNECT"};
+        QTest::newRow("busy") << int(OpenFailure::Busy) << false
+                              << QStringList{"busy", "another program", "SETTING", "CONNECT"};
         QTest::newRow("permission")
-            << int(OpenFailure::PermissionDenied)
+            << int(OpenFailure::PermissionDenied) << false
             << QStringList{"permission denied", "sudo usermod -aG dialout $USER", "log in again"};
-        QTest::newRow("missing") << int(OpenFailure::NoSuchDevice)
+        QTest::newRow("missing") << int(OpenFailure::NoSuchDevice) << false
                                  << QStringList{"no such device", "cable", "/dev/ttyUSB1"};
         QTest::newRow("not responding")
-            << int(OpenFailure::NotResponding)
+            << int(OpenFailure::NotResponding) << false
             << QStringList{"input/output error", "cable", "SETTING", "/dev/ttyUSB1"};
-        QTest::newRow("other") << int(OpenFailure::Other) << QStringList{"Input/output error"};
+        QTest::newRow("other") << int(OpenFailure::Other) << false
+                               << QStringList{"Input/output error"};
+        // A command line has no SETTING or CONNECT to press.
+        QTest::newRow("busy, command line")
+            << int(OpenFailure::Busy) << true << QStringList{"busy", "another program", "--port"};
+        QTest::newRow("missing, command line") << int(OpenFailure::NoSuchDevice) << true
+                                               << QStringList{"no such device", "cable", "--port"};
+        QTest::newRow("not responding, command line")
+            << int(OpenFailure::NotResponding) << true
+            << QStringList{"input/output error", "--port", "/dev/ttyUSB1"};
     }
     void openFailureDescriptions() {
         QFETCH(int, failure);
+        QFETCH(bool, commandLine);
         QFETCH(QStringList, mentions);
-        const QString text = openFailureDescription(OpenFailure(failure), "/dev/ttyUSB0",
-                                                    "Input/output error", {"/dev/ttyUSB1"});
+        const QString text = openFailureDescription(
+            OpenFailure(failure), "/dev/ttyUSB0", "Input/output error", {"/dev/ttyUSB1"},
+            commandLine ? PortChooser::CommandLine : PortChooser::Window);
         QVERIFY2(text.startsWith("Cannot open /dev/ttyUSB0: "), qPrintable(text));
         for (const QString& mention : mentions)
             QVERIFY2(text.contains(mention), qPrintable(text));
         QVERIFY2(!text.contains("as root"), qPrintable(text));
+        if (commandLine)
+            QVERIFY2(!text.contains("SETTING") && !text.contains("CONNECT"), qPrintable(text));
     }
 
     // Closing waits while the line takes bytes: not past the quiet time without progress, and not

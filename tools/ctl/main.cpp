@@ -35,6 +35,7 @@ int main(int argc, char* argv[]) {
 
     velk::SystemClock clock;
     velk::QtSerialPort port(options.port.mapping(std::make_unique<velk::SystemPortMapping>()));
+    port.setChooser(velk::PortChooser::CommandLine);
     if (options.command != velk::CtlOptions::Command::Sync) {
         QString why;
         const int status = velk::runOnce(options, port, clock, &why);
