@@ -45,7 +45,7 @@ private:
     std::unique_ptr<QSerialPort> m_port;
     FrameDecoder m_decoder;
     LineSummary m_summary;
-    QTimer m_quiet;
+    QTimer m_noiseDue; // held noise is shown when this fires
     bool m_stopped = false;
 };
 
