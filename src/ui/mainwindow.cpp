@@ -1,6 +1,7 @@
 #include "ui/mainwindow.h"
 
 #include "ui/artwork.h"
+#include "ui/closerequestfilter.h"
 #include "ui/formbuilder.h"
 #include "ui/look.h"
 #include "ui/qtbutton.h"
@@ -41,7 +42,8 @@ QFont separatorFont() {
 
 } // namespace
 
-MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
+MainWindow::MainWindow(QWidget* parent)
+    : QWidget(parent), m_closeRequests(std::make_unique<CloseRequestFilter>(*this)) {
     setObjectName(QStringLiteral("VELK"));
     setWindowTitle(QStringLiteral("VELK-PRO"));
     // A fixed dialog-style frame: close only, no minimise or maximise.
