@@ -83,7 +83,7 @@ QLabel* FormBuilder::picture(QWidget* parent, const QString& name, const Picture
     picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     picture->setFrameShape(QFrame::NoFrame);
     // Said by a screen reader in place of the picture.
-    picture->setAccessibleName(QString::fromLatin1(image.name) + QStringLiteral(" picture"));
+    picture->setAccessibleName(QStringLiteral("Picture: ") + QLatin1String(image.description));
     place(picture, name, twips);
     return picture;
 }
