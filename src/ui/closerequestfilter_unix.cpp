@@ -28,10 +28,6 @@ xcb_atom_t deleteWindowAtom() {
 
 } // namespace
 
-CloseRequestFilter::CloseRequestFilter(QWidget& window) : m_window(window) {
-    QCoreApplication::instance()->installNativeEventFilter(this);
-}
-
 bool CloseRequestFilter::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) {
     if (eventType != "xcb_generic_event_t")
         return false;

@@ -7,10 +7,6 @@
 
 namespace velk {
 
-CloseRequestFilter::CloseRequestFilter(QWidget& window) : m_window(window) {
-    QCoreApplication::instance()->installNativeEventFilter(this);
-}
-
 bool CloseRequestFilter::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) {
     if (eventType != "windows_generic_MSG")
         return false;
