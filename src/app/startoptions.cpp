@@ -5,6 +5,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QHash>
 
 namespace velk {
 
@@ -20,34 +21,35 @@ const QString kVersion = QStringLiteral("version");
 const QStringList kSwitches = {kConnect, kSync, kTwelveHour, kReconnect, kHelp, kVersion};
 
 // The options Qt itself takes from a window program's command line (the application, the
-// widgets, the X11 and Windows platforms); the first reading leaves them to Qt.
-const QStringList kQtOptions = {QStringLiteral("platform"),
-                                QStringLiteral("platformpluginpath"),
-                                QStringLiteral("platformtheme"),
-                                QStringLiteral("plugin"),
-                                QStringLiteral("qmljsdebugger"),
-                                QStringLiteral("qwindowgeometry"),
-                                QStringLiteral("qwindowicon"),
-                                QStringLiteral("qwindowtitle"),
-                                QStringLiteral("reverse"),
-                                QStringLiteral("session"),
-                                QStringLiteral("style"),
-                                QStringLiteral("stylesheet"),
-                                QStringLiteral("widgetcount"),
-                                QStringLiteral("display"),
-                                QStringLiteral("geometry"),
-                                QStringLiteral("title"),
-                                QStringLiteral("name"),
-                                QStringLiteral("visual"),
-                                QStringLiteral("ncols"),
-                                QStringLiteral("cmap"),
-                                QStringLiteral("im"),
-                                QStringLiteral("inputstyle"),
-                                QStringLiteral("nograb"),
-                                QStringLiteral("dograb"),
-                                QStringLiteral("dialogs"),
-                                QStringLiteral("fontengine"),
-                                QStringLiteral("testability")};
+// widgets, the X11 and Windows platforms), and whether each takes a value, which may come as the
+// next argument; the first reading leaves them to Qt.
+const QHash<QString, bool> kQtOptions = {{QStringLiteral("platform"), true},
+                                         {QStringLiteral("platformpluginpath"), true},
+                                         {QStringLiteral("platformtheme"), true},
+                                         {QStringLiteral("plugin"), true},
+                                         {QStringLiteral("qmljsdebugger"), true},
+                                         {QStringLiteral("qwindowgeometry"), true},
+                                         {QStringLiteral("qwindowicon"), true},
+                                         {QStringLiteral("qwindowtitle"), true},
+                                         {QStringLiteral("reverse"), false},
+                                         {QStringLiteral("session"), true},
+                                         {QStringLiteral("style"), true},
+                                         {QStringLiteral("stylesheet"), true},
+                                         {QStringLiteral("widgetcount"), false},
+                                         {QStringLiteral("display"), true},
+                                         {QStringLiteral("geometry"), true},
+                                         {QStringLiteral("title"), true},
+                                         {QStringLiteral("name"), true},
+                                         {QStringLiteral("visual"), true},
+                                         {QStringLiteral("ncols"), true},
+                                         {QStringLiteral("cmap"), false},
+                                         {QStringLiteral("im"), true},
+                                         {QStringLiteral("inputstyle"), true},
+                                         {QStringLiteral("nograb"), false},
+                                         {QStringLiteral("dograb"), false},
+                                         {QStringLiteral("dialogs"), true},
+                                         {QStringLiteral("fontengine"), true},
+                                         {QStringLiteral("testability"), false}};
 
 // Every option, as a refusal lists what the panel takes.
 const QString kTaken = QStringLiteral("the panel takes --port, --settings, --connect, --sync, "
@@ -100,6 +102,32 @@ QString optionWithoutValue(const QStringList& arguments) {
     return {};
 }
 
+// The arguments without Qt's own options and their values, as Qt leaves them once it has
+// taken its own.
+QStringList withoutQtOptions(const QStringList& arguments) {
+    QStringList kept = arguments.mid(0, 1);
+    for (int index = 1; index < arguments.size(); ++index) {
+        const QString& argument = arguments.at(index);
+        if (argument == QLatin1String("--")) {
+            kept += arguments.mid(index);
+            break;
+        }
+        const QString name = optionName(argument);
+        const bool valueFollows = !argument.contains(QLatin1Char('='));
+        if (kQtOptions.contains(name)) {
+            if (kQtOptions.value(name) && valueFollows)
+                ++index;
+            continue;
+        }
+        kept << argument;
+        // One of ours waiting for its value keeps it, whatever it looks like.
+        if (valueFollows && !PortOptions::missingValueText(name).isEmpty() &&
+            index + 1 < arguments.size())
+            kept << arguments.at(++index);
+    }
+    return kept;
+}
+
 // The first argument naming one of `names`, as it was typed (with a value when `withValue`).
 QString typed(const QStringList& arguments, const QStringList& names, bool withValue = false) {
     for (int index = 1; index < arguments.size(); ++index) {
@@ -125,9 +153,10 @@ bool dialogOffers(qint32 baudRate) {
 
 } // namespace
 
-StartOptions::Outcome StartOptions::read(const QStringList& arguments, bool leaveUnknown) {
+StartOptions::Outcome StartOptions::read(const QStringList& given, bool leaveQtOptions) {
     m_settings = StartSettings();
     m_refusal.clear();
+    const QStringList arguments = leaveQtOptions ? withoutQtOptions(given) : given;
     QCommandLineParser parser;
     configure(parser);
     const bool parsed = parser.parse(arguments);
@@ -138,24 +167,16 @@ StartOptions::Outcome StartOptions::read(const QStringList& arguments, bool leav
 
     if (const QString name = optionWithoutValue(arguments); !name.isEmpty())
         return refuse(PortOptions::missingValueText(name));
-    QStringList unknown = parser.unknownOptionNames();
-    // Before Qt has taken its own options only those can be judged that are nobody's, and that
-    // needs no display.
-    if (leaveUnknown)
-        unknown.removeIf([](const QString& name) { return kQtOptions.contains(name); });
-    if (leaveUnknown && !unknown.isEmpty())
-        return refuse(
-            QStringLiteral("unknown option \"%1\"; %2").arg(typed(arguments, unknown), kTaken));
-    if (!parsed && !leaveUnknown) {
-        if (!unknown.isEmpty())
-            return refuse(QStringLiteral("unknown option \"%1\"; %2")
-                              .arg(typed(arguments, parser.unknownOptionNames()), kTaken));
-        if (const QString given = typed(arguments, kSwitches, true); !given.isEmpty())
+    if (!parsed) {
+        if (const QStringList unknown = parser.unknownOptionNames(); !unknown.isEmpty())
+            return refuse(
+                QStringLiteral("unknown option \"%1\"; %2").arg(typed(arguments, unknown), kTaken));
+        if (const QString value = typed(arguments, kSwitches, true); !value.isEmpty())
             return refuse(QStringLiteral("%1: takes no value, got \"%2\"")
-                              .arg(given.section(QLatin1Char('='), 0, 0), given));
+                              .arg(value.section(QLatin1Char('='), 0, 0), value));
         return refuse(parser.errorText());
     }
-    if (!leaveUnknown && !parser.positionalArguments().isEmpty())
+    if (!parser.positionalArguments().isEmpty())
         return refuse(QStringLiteral("unexpected argument \"%1\"; %2")
                           .arg(parser.positionalArguments().constFirst(), kTaken));
 

@@ -31,10 +31,10 @@ class StartOptions {
 public:
     enum class Outcome { Run, Help, Version, Refused };
 
-    // `arguments` start with the program's name. With `leaveUnknown`, options and arguments this
-    // reading does not know are passed over: they may be Qt's own (-platform xcb), which Qt
-    // takes out once the application object exists; a second reading then judges the rest.
-    Outcome read(const QStringList& arguments, bool leaveUnknown = false);
+    // `arguments` start with the program's name. With `leaveQtOptions`, Qt's own options and
+    // their values (-platform xcb) are passed over, so everything else is judged before Qt
+    // starts, with no display needed; Qt takes its own out once the application object exists.
+    Outcome read(const QStringList& arguments, bool leaveQtOptions = false);
 
     const StartSettings& settings() const { return m_settings; }
     // Why the command line was refused, e.g. `--port: expected ... got "0"`.

@@ -4,8 +4,18 @@
 
 namespace velk {
 
+namespace {
+constexpr qint64 kMinQuietMs = 250;
+constexpr double kQuietBytes = 128;
+
+qint64 quietMsFor(double msPerByte) {
+    return qMax(kMinQuietMs, qint64(std::ceil(kQuietBytes * msPerByte)));
+}
+} // namespace
+
 FlushWatch::FlushWatch(qint64 pending, double msPerByte)
-    : m_budgetMs(qint64(std::ceil(double(pending) * msPerByte)) + kQuietMs),
+    : m_quietMs(quietMsFor(msPerByte)),
+      m_budgetMs(qint64(std::ceil(double(pending) * msPerByte)) + m_quietMs),
       m_lastPending(pending) {}
 
 bool FlushWatch::keepWaiting(qint64 elapsedMs, qint64 pending) {
@@ -15,7 +25,7 @@ bool FlushWatch::keepWaiting(qint64 elapsedMs, qint64 pending) {
         m_lastPending = pending;
         m_lastProgressMs = elapsedMs;
     }
-    return elapsedMs - m_lastProgressMs < kQuietMs && elapsedMs < m_budgetMs;
+    return elapsedMs - m_lastProgressMs < m_quietMs && elapsedMs < m_budgetMs;
 }
 
 } // namespace velk

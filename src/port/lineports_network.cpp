@@ -7,10 +7,12 @@
 namespace velk {
 
 std::unique_ptr<SerialPort> makeLinePort(const LineName& name, std::unique_ptr<PortMapping> system,
-                                         QString*) {
+                                         QString*, PortChooser chooser) {
     if (name.isNetwork())
         return std::make_unique<NetworkPort>(name);
-    return std::make_unique<QtSerialPort>(name.mapping(std::move(system)));
+    auto port = std::make_unique<QtSerialPort>(name.mapping(std::move(system)));
+    port->setChooser(chooser);
+    return port;
 }
 
 std::unique_ptr<QIODevice> openNetworkTap(const LineName& name, const LineSettings& settings,

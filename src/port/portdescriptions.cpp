@@ -5,13 +5,15 @@
 namespace velk {
 
 QString openFailureDescription(OpenFailure failure, const QString& device, const QString& detail,
-                               const QStringList& presentPorts) {
+                               const QStringList& presentPorts, PortChooser chooser) {
     const QString cannotOpen = QStringLiteral("Cannot open %1: ").arg(device);
+    const bool inWindow = chooser == PortChooser::Window;
     switch (failure) {
     case OpenFailure::Busy:
-        return cannotOpen + QStringLiteral("the port is busy, another program is using it.\n"
-                                           "Close that program, or choose another port under "
-                                           "SETTING, then press CONNECT again.");
+        return cannotOpen + QStringLiteral("the port is busy, another program is using it.\n") +
+               (inWindow ? QStringLiteral("Close that program, or choose another port under "
+                                          "SETTING, then press CONNECT again.")
+                         : QStringLiteral("Close that program, or name another port with --port."));
     case OpenFailure::PermissionDenied:
         return cannotOpen + QStringLiteral("permission denied.\n"
                                            "This account may not use serial ports. Add it to the "
@@ -30,8 +32,10 @@ QString openFailureDescription(OpenFailure failure, const QString& device, const
                                                     "respond (often a port name with no "
                                                     "hardware behind it).\n");
         return cannotOpen + reason +
-               QStringLiteral("Check the cable and the USB adapter, or choose "
-                              "another port under SETTING.\n") +
+               (inWindow ? QStringLiteral("Check the cable and the USB adapter, or choose "
+                                          "another port under SETTING.\n")
+                         : QStringLiteral("Check the cable and the USB adapter, or name "
+                                          "another port with --port.\n")) +
                present;
     }
     case OpenFailure::Other:
@@ -49,7 +53,7 @@ QString networkFailureDescription(NetworkFailure failure, const QString& endpoin
     case NetworkFailure::Refused:
         return cannotOpen + QStringLiteral("the connection was refused.\n"
                                            "Check that the device server is running and serves "
-                                           "this port, or choose another line under SETTING.");
+                                           "this port.");
     case NetworkFailure::UnknownHost:
         return cannotOpen + QStringLiteral("the host name is unknown.\n"
                                            "Check the name, or use the device server's address.");

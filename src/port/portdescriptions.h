@@ -15,10 +15,14 @@ enum class OpenFailure {
     Other,
 };
 
+// Where the operator picks another port: the window's SETTING, or velk-ctl's --port.
+enum class PortChooser { Window, CommandLine };
+
 // Why `device` could not be opened and what to do about it. `detail` is the system's own error
 // text, used for OpenFailure::Other; `presentPorts` lists the serial ports the system reports.
 QString openFailureDescription(OpenFailure failure, const QString& device, const QString& detail,
-                               const QStringList& presentPorts);
+                               const QStringList& presentPorts,
+                               PortChooser chooser = PortChooser::Window);
 
 enum class NetworkFailure {
     Refused,       // nothing serves that port on the host

@@ -112,7 +112,7 @@ void QtSerialPort::open(Opened opened) {
     if (m_resolved.isEmpty()) {
         return opened(openFailureDescription(OpenFailure::NoSuchDevice,
                                              QStringLiteral("Comport %1").arg(m_portNumber), {},
-                                             SystemPortMapping::presentPorts()));
+                                             SystemPortMapping::presentPorts(), m_chooser));
     }
     opened(openDevice(m_resolved, true));
 }
@@ -136,7 +136,7 @@ QString QtSerialPort::openDevice(const QString& path, bool seek) {
     m_losing = false;
     const QString held = DeviceLock::canonical(path);
     if (m_lock.acquire(held) == DeviceLock::Outcome::Busy)
-        return openFailureDescription(OpenFailure::Busy, path, {}, {});
+        return openFailureDescription(OpenFailure::Busy, path, {}, {}, m_chooser);
     m_port.setPortName(held);
     // Read-write although nothing is read: only a watched input notices a vanished device.
     if (!m_port.open(QIODevice::ReadWrite)) {
@@ -212,8 +212,10 @@ void QtSerialPort::handleError(QSerialPort::SerialPortError error) {
             << "Comport" << m_portNumber << "(" + m_resolved + "):" << m_port.errorString();
         return;
     }
-    qCWarning(lcSerial).noquote() << "Comport" << m_portNumber
-                                  << "(" + m_resolved + ") vanished:" << m_port.errorString();
+    // The system's error text here is whatever the last failed call left, which says nothing
+    // about the cause.
+    qCWarning(lcSerial).noquote() << "Comport" << m_portNumber << "(" + m_resolved + "):"
+                                  << "the device was disconnected";
     // Closing inside QSerialPort's own notification is unsafe; close on the next turn instead.
     // Until then the port counts as closed, so writes fail quietly and nothing is reported twice.
     m_losing = true;
@@ -279,25 +281,27 @@ QString QtSerialPort::describeOpenFailure(const QString& path, bool seek) const 
     const QString detail = m_port.errorString();
     switch (m_port.error()) {
     case QSerialPort::DeviceNotFoundError:
-        return openFailureDescription(OpenFailure::NoSuchDevice, path, detail, present);
+        return openFailureDescription(OpenFailure::NoSuchDevice, path, detail, present, m_chooser);
     case QSerialPort::ResourceError:
         // Opening reports EIO so: typically a port name without a working device behind it.
-        return openFailureDescription(OpenFailure::NotResponding, path, detail, present);
+        return openFailureDescription(OpenFailure::NotResponding, path, detail, present, m_chooser);
     case QSerialPort::PermissionError:
 #ifdef Q_OS_UNIX
         // Qt reports both a held port and a forbidden one as a permission error; the device
         // file itself tells which.
         if (QFileInfo::exists(path) &&
             ::access(QFile::encodeName(path).constData(), R_OK | W_OK) != 0)
-            return openFailureDescription(OpenFailure::PermissionDenied, path, detail, present);
+            return openFailureDescription(OpenFailure::PermissionDenied, path, detail, present,
+                                          m_chooser);
 #endif
-        return openFailureDescription(OpenFailure::Busy, path, detail, present);
+        return openFailureDescription(OpenFailure::Busy, path, detail, present, m_chooser);
     default:
 #ifdef Q_OS_UNIX
         if (!QFileInfo::exists(path))
-            return openFailureDescription(OpenFailure::NoSuchDevice, path, detail, present);
+            return openFailureDescription(OpenFailure::NoSuchDevice, path, detail, present,
+                                          m_chooser);
 #endif
-        return openFailureDescription(OpenFailure::Other, path, detail, present);
+        return openFailureDescription(OpenFailure::Other, path, detail, present, m_chooser);
     }
 }
 

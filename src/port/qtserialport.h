@@ -3,6 +3,7 @@
 #include "controls/serialport.h"
 #include "port/devicelock.h"
 #include "port/flushwatch.h"
+#include "port/portdescriptions.h"
 #include "port/portmapping.h"
 
 #include <QElapsedTimer>
@@ -43,6 +44,9 @@ public:
     // What open() and close() report, at once (this port never waits for an open).
     QString openNow();
 
+    // Where the open failures' descriptions tell the operator to pick another port.
+    void setChooser(PortChooser chooser) { m_chooser = chooser; }
+
 private:
     void handleError(QSerialPort::SerialPortError error);
     bool deviceVanished(QSerialPort::SerialPortError error) const;
@@ -67,6 +71,7 @@ private:
     QElapsedTimer m_flushClock;
     std::unique_ptr<FlushWatch> m_flushWatch;
     Closed m_closed;
+    PortChooser m_chooser = PortChooser::Window;
     // The device vanished; the port closes on the next turn of the event loop.
     bool m_losing = false;
     // Pending bytes are draining before the port closes; it counts as closed already.

@@ -17,16 +17,17 @@ namespace velk {
 // it at start-up then neither parses SVG nor decodes an image file.
 struct Picture {
     const char* name;
-    QSize size; // logical pixels
+    QSize size;                        // logical pixels
+    const char* description = nullptr; // what a screen reader says for it where it stands alone
 };
 
 namespace artwork {
-inline constexpr Picture kLogo{"logo", QSize(280, 120)};
-inline constexpr Picture kBanner{"banner", QSize(372, 51)};
-inline constexpr Picture kBadge{"badge", QSize(26, 28)};
-inline constexpr Picture kTitlePicture{"title", QSize(48, 48)};
-inline constexpr Picture kClockPicture{"clock", QSize(48, 48)};
-inline constexpr Picture kPortPicture{"port", QSize(48, 48)};
+inline constexpr Picture kLogo{"logo", QSize(280, 120), "a clock and title display"};
+inline constexpr Picture kBanner{"banner", QSize(372, 51), "displays on one line"};
+inline constexpr Picture kBadge{"badge", QSize(26, 28), "an alarm clock"};
+inline constexpr Picture kTitlePicture{"title", QSize(48, 48), "a title display"};
+inline constexpr Picture kClockPicture{"clock", QSize(48, 48), "a clock and a calendar"};
+inline constexpr Picture kPortPicture{"port", QSize(48, 48), "a serial port"};
 inline constexpr Picture kConnectPicture{"connect", QSize(48, 48)};
 inline constexpr Picture kSettingPicture{"setting", QSize(48, 48)};
 inline constexpr Picture kDisconnectPicture{"disconnect", QSize(48, 48)};

@@ -65,6 +65,11 @@ ConfigureDialog::ConfigureDialog(const std::array<QStringList, 5>& entries, QWid
         QComboBox* combo = form.selector(frame, elementName("Combo_Config", index),
                                          inFrame(2400, row.top, 1575, 315));
         m_configs[index] = std::make_unique<QtSelector>(combo, entries[index]);
+        // Said as the caption it stands beside, without the colon.
+        FormBuilder::nameForScreenReaders(
+            this, {{combo->objectName(),
+                    QString::fromLatin1(row.caption).remove(QLatin1Char(':')).trimmed()}});
+        FormBuilder::tieLabels(this, {{elementName("Label1", index), combo->objectName()}});
     }
 
     auto* restore =

@@ -5,6 +5,7 @@
 #include "ui/look.h"
 #include "ui/twips.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -81,8 +82,33 @@ QLabel* FormBuilder::picture(QWidget* parent, const QString& name, const Picture
     picture->setPixmap(picturePixmap(image));
     picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     picture->setFrameShape(QFrame::NoFrame);
+    // Said by a screen reader in place of the picture.
+    picture->setAccessibleName(QStringLiteral("Picture: ") + QLatin1String(image.description));
     place(picture, name, twips);
     return picture;
+}
+
+void FormBuilder::nameForScreenReaders(QWidget* form,
+                                       std::initializer_list<std::pair<QString, QString>> spoken) {
+    for (const auto& [name, words] : spoken) {
+        auto* control = form->findChild<QWidget*>(name);
+        if (!control)
+            continue;
+        control->setAccessibleName(words);
+        if (auto* selector = qobject_cast<QComboBox*>(control)) {
+            if (selector->lineEdit())
+                selector->lineEdit()->setAccessibleName(words);
+            selector->view()->setAccessibleName(words);
+        }
+    }
+}
+
+void FormBuilder::tieLabels(QWidget* form,
+                            std::initializer_list<std::pair<QString, QString>> labelsAndControls) {
+    for (const auto& [label, control] : labelsAndControls) {
+        if (auto* caption = form->findChild<QLabel*>(label))
+            caption->setBuddy(form->findChild<QWidget*>(control));
+    }
 }
 
 QString elementName(const char* array, int index) {

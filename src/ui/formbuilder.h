@@ -6,6 +6,9 @@
 #include <QSize>
 #include <QString>
 
+#include <initializer_list>
+#include <utility>
+
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -41,6 +44,15 @@ public:
                     const QRect& twips) const;
 
     const QCursor& handCursor() const { return m_hand; }
+
+    // Gives the controls named in `spoken` (object name, words) the words a screen reader says
+    // for them; a selector's text field and list take its words too.
+    static void nameForScreenReaders(QWidget* form,
+                                     std::initializer_list<std::pair<QString, QString>> spoken);
+    // Ties each label (object name) to the control it stands by (object name), so a screen
+    // reader says the label with the control.
+    static void tieLabels(QWidget* form,
+                          std::initializer_list<std::pair<QString, QString>> labelsAndControls);
 
 private:
     QWidget* m_form;

@@ -1,6 +1,7 @@
 #include "ui/mainwindow.h"
 
 #include "ui/artwork.h"
+#include "ui/closerequestfilter.h"
 #include "ui/formbuilder.h"
 #include "ui/look.h"
 #include "ui/qtbutton.h"
@@ -43,7 +44,8 @@ QFont separatorFont() {
 
 } // namespace
 
-MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
+MainWindow::MainWindow(QWidget* parent)
+    : QWidget(parent), m_closeRequests(std::make_unique<CloseRequestFilter>(*this)) {
     setObjectName(QStringLiteral("VELK"));
     setWindowTitle(QStringLiteral("VELK-PRO"));
     // A fixed dialog-style frame: close only, no minimise or maximise.
@@ -60,6 +62,33 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
     buildSystemFrame(form);
     buildBottom(form);
     setFocusOrder();
+    // Each selector and text box as the label it stands under, or its group's own words; the
+    // check box as its caption. Buttons are named by their captions already.
+    FormBuilder::nameForScreenReaders(
+        this, {{QStringLiteral("ComboAddress"), QStringLiteral("ADDRESS")},
+               {QStringLiteral("Text2"), QStringLiteral("TITLE")},
+               {elementName("ComboDay", 0), QStringLiteral("Day")},
+               {elementName("ComboDay", 1), QStringLiteral("Day")},
+               {elementName("ComboDay", 2), QStringLiteral("Day")},
+               {elementName("ComboDay", 3), QStringLiteral("Day")},
+               {QStringLiteral("ComboMonth"), QStringLiteral("Month")},
+               {QStringLiteral("ComboYear"), QStringLiteral("Year")},
+               {QStringLiteral("ComboHR"), QStringLiteral("Hour")},
+               {QStringLiteral("ComboMin"), QStringLiteral("Minute")},
+               {QStringLiteral("ComboSec"), QStringLiteral("Second")},
+               {elementName("Frame4", 0), QStringLiteral("Date DD/MM/YY")},
+               {elementName("Frame4", 1), QStringLiteral("Time HH:MM:SS")},
+               {QStringLiteral("ChkSync"), QStringLiteral("Sync Time Date")},
+               {QStringLiteral("Text8"), QStringLiteral("Time")},
+               {QStringLiteral("Text9"), QStringLiteral("Date")},
+               {elementName("OpHour", 0), QStringLiteral("12 Hour")},
+               {elementName("OpHour", 1), QStringLiteral("24 Hour")},
+               {QStringLiteral("StatusBar1"), QStringLiteral("Status")}});
+    FormBuilder::tieLabels(this, {{elementName("Label1", 0), QStringLiteral("ComboAddress")},
+                                  {QStringLiteral("Label2"), QStringLiteral("Text2")},
+                                  {QStringLiteral("Label9"), QStringLiteral("ChkSync")},
+                                  {QStringLiteral("Label10"), QStringLiteral("Text8")},
+                                  {QStringLiteral("Label11"), QStringLiteral("Text9")}});
     auto* returnClick = new ReturnClick(this);
     for (QAbstractButton* button : findChildren<QAbstractButton*>()) {
         // Command buttons only: Return must not toggle the sync box or the hour mode.

@@ -10,6 +10,7 @@ class QGroupBox;
 
 namespace velk {
 
+class CloseRequestFilter;
 class FormBuilder;
 class QtButton;
 class QtCheckBox;
@@ -55,6 +56,7 @@ private:
                                           const QString& name, const QString& caption,
                                           const QRect& twips) const;
 
+    std::unique_ptr<CloseRequestFilter> m_closeRequests;
     std::unique_ptr<QtSelector> m_address;
     std::unique_ptr<QtSelector> m_hour;
     std::unique_ptr<QtSelector> m_minute;

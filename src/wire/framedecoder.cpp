@@ -57,6 +57,8 @@ void FrameDecoder::take(char byte, std::vector<LineEvent>& out) {
             if (m_noise.bytes.isEmpty())
                 m_noise = invalid(InvalidReason::NoStartByte);
             m_noise.bytes += byte;
+            if (m_noise.bytes.size() >= kMaxNoiseRun)
+                reportNoise(out);
         }
         break;
     case State::Letter:

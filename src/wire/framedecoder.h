@@ -14,13 +14,18 @@ namespace velk {
 // A title frame ends at its terminator 0x0D only, since its text may hold the start byte. Bytes
 // that make no frame are reported, never dropped, and decoding picks up again at the next start
 // byte. Rejected bytes are held until that start byte arrives, so a run of noise is reported as
-// one event whatever the chunks were.
+// one event whatever the chunks were; a longer run goes out in pieces of kMaxNoiseRun bytes, so a
+// line of nothing but noise shows as it comes and holds no more than that.
 class FrameDecoder {
 public:
     // The longest title text accepted before a missing terminator is assumed.
     static constexpr int kMaxTitleLength = 255;
+    // The most rejected bytes held before they are reported.
+    static constexpr int kMaxNoiseRun = 4096;
 
     std::vector<LineEvent> feed(const QByteArray& bytes);
+    // Whether rejected bytes wait to be reported.
+    bool holdsNoise() const { return !m_noise.bytes.isEmpty(); }
     // Reports held noise now instead of at the next start byte; a frame being read is kept.
     std::vector<LineEvent> flushNoise();
     // The input has ended: reports whatever is held, a cut-off frame included, and starts afresh.

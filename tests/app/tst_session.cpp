@@ -133,7 +133,8 @@ private slots:
     }
 
     // 100 Sends on a 1200-baud line that takes nothing, then Disconnect: the window keeps
-    // running, gives up soon after the line went quiet, and says how much was not sent.
+    // running, gives up soon after the line went quiet (128 bytes' time at this speed, about a
+    // second), and says how much was not sent.
     void disconnectOnAStalledLine() {
         PanelHarness h;
         QVERIFY(h.pair.stallNear());
@@ -150,7 +151,7 @@ private slots:
         turn.start(50);
         h.click("CmdMenu(2)");
         QTRY_VERIFY(h.button("CmdMenu(0)")->isVisible());
-        QVERIFY2(turns >= 1 && turns < 20, qPrintable(QString::number(turns))); // not 17 s
+        QVERIFY2(turns >= 1 && turns < 40, qPrintable(QString::number(turns))); // not 17 s
         QCOMPARE(h.statusPanels().value(1), kClosedStatus);
         QTRY_COMPARE(messages.seen().size(), 1);
         QCOMPARE(messages.seen()[0].text,

@@ -80,27 +80,38 @@ private slots:
         QTest::newRow("value on a switch") << "--connect=yes"
                                            << "--connect: takes no value, got \"--connect=yes\"";
     }
+    // Both readings judge a line without Qt's options alike: the one before Qt starts, with no
+    // display, refuses everything the second would.
     void read() {
         QFETCH(QString, line);
         QFETCH(QString, result);
-        StartOptions options;
-        const auto outcome =
-            options.read(QStringList{"velk-pro"} + line.split(' ', Qt::SkipEmptyParts));
-        const bool run = outcome == StartOptions::Outcome::Run;
-        QCOMPARE(run ? summary(options.settings()) : options.refusal(), result);
+        for (const bool beforeQt : {false, true}) {
+            StartOptions options;
+            const auto outcome = options.read(
+                QStringList{"velk-pro"} + line.split(' ', Qt::SkipEmptyParts), beforeQt);
+            const bool run = outcome == StartOptions::Outcome::Run;
+            QCOMPARE(run ? summary(options.settings()) : options.refusal(), result);
+        }
     }
 
-    // Before Qt takes its own options they are passed over, but a wrong value of ours, help and
-    // version are answered at once, with no display needed.
+    // Before Qt takes its own options they and their values are passed over; the rest is judged
+    // at once, and help and version are answered, with no display needed.
     void firstReading_data() {
         QTest::addColumn<QString>("line");
         QTest::addColumn<StartOptions::Outcome>("outcome");
         QTest::newRow("Qt's") << "-platform xcb -style=fusion --port 2"
                               << StartOptions::Outcome::Run;
+        QTest::newRow("Qt's with their values")
+            << "-style fusion -reverse --display :9 -qwindowtitle T --sync"
+            << StartOptions::Outcome::Run;
         QTest::newRow("wrong") << "-platform xcb --port 17" << StartOptions::Outcome::Refused;
         QTest::newRow("help") << "--port 0 -h" << StartOptions::Outcome::Help;
         QTest::newRow("version") << "-reverse --version" << StartOptions::Outcome::Version;
         QTest::newRow("nobody's") << "-platform xcb --synch" << StartOptions::Outcome::Refused;
+        QTest::newRow("stray after Qt's")
+            << "-platform xcb extra-arg" << StartOptions::Outcome::Refused;
+        QTest::newRow("stray after a switch of Qt's")
+            << "-reverse xcb" << StartOptions::Outcome::Refused;
     }
     void firstReading() {
         QFETCH(QString, line);

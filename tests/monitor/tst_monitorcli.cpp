@@ -53,6 +53,7 @@ class TestMonitorCli : public QObject {
 private slots:
     void initTestCase();
     void printsFramesAsTheyArriveAndSummarisesOnTerm();
+    void showsNoiseWhileItGoesOn();
     void endsWhenTheDeviceGoesAway();
     void endsAfterTheDuration();
     void readsANetworkLine_data();
@@ -115,6 +116,29 @@ void TestMonitorCli::printsFramesAsTheyArriveAndSummarisesOnTerm() {
                           "summary: every other address shows nothing (cleared) (last title to "
                           "all devices)",
                           "summary: clock last set to 14:05 on 19 March, year 07"}));
+}
+
+// A line carrying nothing but noise never falls quiet; what came is shown while it goes on.
+void TestMonitorCli::showsNoiseWhileItGoesOn() {
+    velk::test::PtyPair pty;
+    QVERIFY2(pty.isReady(), qPrintable(pty.error()));
+    QProcess monitor;
+    startOn(monitor, pty, {"--duration", "60"});
+    const int near = ::open(QFile::encodeName(pty.near()).constData(), O_WRONLY | O_NOCTTY);
+    QVERIFY(near >= 0);
+    const QByteArray noise(64, '\0');
+    QByteArray out;
+    QElapsedTimer streaming;
+    streaming.start();
+    while (!out.contains("(outside any frame)") && streaming.elapsed() < kWaitMs) {
+        QCOMPARE(::write(near, noise.constData(), size_t(noise.size())), ssize_t(noise.size()));
+        monitor.waitForReadyRead(10);
+        out += monitor.readAllStandardOutput();
+    }
+    ::close(near);
+    QVERIFY2(out.contains("INVALID 00 00 "), "nothing shown while the noise went on");
+    monitor.terminate();
+    QVERIFY(monitor.waitForFinished(kWaitMs));
 }
 
 void TestMonitorCli::endsWhenTheDeviceGoesAway() {

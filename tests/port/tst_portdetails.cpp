@@ -103,28 +103,42 @@ private slots:
 
     void openFailureDescriptions_data() {
         QTest::addColumn<int>("failure");
+        QTest::addColumn<bool>("commandLine");
         QTest::addColumn<QStringList>("mentions");
-        QTest::newRow("busy") << int(OpenFailure::Busy)
-                              << QStringList{"busy", "another program", "CONNECT"};
+        QTest::newRow("busy") << int(OpenFailure::Busy) << false
+                              << QStringList{"busy", "another program", "SETTING", "CONNECT"};
         QTest::newRow("permission")
-            << int(OpenFailure::PermissionDenied)
+            << int(OpenFailure::PermissionDenied) << false
             << QStringList{"permission denied", "sudo usermod -aG dialout $USER", "log in again"};
-        QTest::newRow("missing") << int(OpenFailure::NoSuchDevice)
+        QTest::newRow("missing") << int(OpenFailure::NoSuchDevice) << false
                                  << QStringList{"no such device", "cable", "/dev/ttyUSB1"};
         QTest::newRow("not responding")
-            << int(OpenFailure::NotResponding)
+            << int(OpenFailure::NotResponding) << false
             << QStringList{"input/output error", "cable", "SETTING", "/dev/ttyUSB1"};
-        QTest::newRow("other") << int(OpenFailure::Other) << QStringList{"Input/output error"};
+        QTest::newRow("other") << int(OpenFailure::Other) << false
+                               << QStringList{"Input/output error"};
+        // A command line has no SETTING or CONNECT to press.
+        QTest::newRow("busy, command line")
+            << int(OpenFailure::Busy) << true << QStringList{"busy", "another program", "--port"};
+        QTest::newRow("missing, command line") << int(OpenFailure::NoSuchDevice) << true
+                                               << QStringList{"no such device", "cable", "--port"};
+        QTest::newRow("not responding, command line")
+            << int(OpenFailure::NotResponding) << true
+            << QStringList{"input/output error", "--port", "/dev/ttyUSB1"};
     }
     void openFailureDescriptions() {
         QFETCH(int, failure);
+        QFETCH(bool, commandLine);
         QFETCH(QStringList, mentions);
-        const QString text = openFailureDescription(OpenFailure(failure), "/dev/ttyUSB0",
-                                                    "Input/output error", {"/dev/ttyUSB1"});
+        const QString text = openFailureDescription(
+            OpenFailure(failure), "/dev/ttyUSB0", "Input/output error", {"/dev/ttyUSB1"},
+            commandLine ? PortChooser::CommandLine : PortChooser::Window);
         QVERIFY2(text.startsWith("Cannot open /dev/ttyUSB0: "), qPrintable(text));
         for (const QString& mention : mentions)
             QVERIFY2(text.contains(mention), qPrintable(text));
         QVERIFY2(!text.contains("as root"), qPrintable(text));
+        if (commandLine)
+            QVERIFY2(!text.contains("SETTING") && !text.contains("CONNECT"), qPrintable(text));
     }
 
     // The system's own detail keeps its one full stop.
@@ -205,26 +219,36 @@ private slots:
         QCOMPARE(int(portloss::classify(QSerialPort::SerialPortError(kind), text)), verdict);
     }
 
-    // Closing waits while the line takes bytes: not past a quarter second without progress, and
-    // not past the bytes' own line time plus that quarter second.
+    // Closing waits while the line takes bytes: not past the quiet time without progress, and not
+    // past the bytes' own line time plus the quiet time. The quiet time is a quarter second, or
+    // 128 bytes' line time on a slow line, where an adapter's 64-byte queue steps are slower.
     void flushWatch_data() {
-        QTest::addColumn<double>("msPerByte");
+        QTest::addColumn<int>("baud");            // 8,N,1
         QTest::addColumn<QList<QPoint>>("steps"); // elapsed ms, bytes still pending
         QTest::addColumn<int>("stopsAt");         // the first step that ends the wait
         QTest::newRow("healthy line drains")
-            << 1.0 << QList<QPoint>{{20, 60}, {40, 20}, {60, 0}} << 2;
-        QTest::newRow("stalled line: quiet for 250 ms")
-            << 8.4 << QList<QPoint>{{20, 100}, {249, 100}, {250, 100}} << 2;
+            << 9600 << QList<QPoint>{{20, 60}, {40, 20}, {60, 0}} << 2;
+        QTest::newRow("38400: stalled after 250 ms")
+            << 38400 << QList<QPoint>{{20, 100}, {249, 100}, {250, 100}} << 2;
         QTest::newRow("quiet counts from the last progress")
-            << 100.0 << QList<QPoint>{{200, 90}, {449, 90}, {450, 90}} << 2;
+            << 9600 << QList<QPoint>{{100, 90}, {349, 90}, {350, 90}} << 2;
         QTest::newRow("a trickle stops at line time + 250 ms")
-            << 1.0 << QList<QPoint>{{200, 90}, {349, 80}, {350, 70}} << 2;
+            << 9600 << QList<QPoint>{{200, 90}, {354, 80}, {355, 70}} << 2;
+        QTest::newRow("1200: stalled after 128 bytes' time")
+            << 1200 << QList<QPoint>{{20, 100}, {1066, 100}, {1067, 100}} << 2;
+        QTest::newRow("1200: a 64-byte step after half a second is progress")
+            << 1200 << QList<QPoint>{{250, 100}, {533, 100}, {534, 36}, {1600, 36}, {1601, 36}}
+            << 4;
+        QTest::newRow("1200: a trickle stops at line time + 128 bytes' time")
+            << 1200 << QList<QPoint>{{1000, 90}, {1900, 80}, {1901, 70}} << 2;
     }
     void flushWatch() {
-        QFETCH(double, msPerByte);
+        QFETCH(int, baud);
         QFETCH(QList<QPoint>, steps);
         QFETCH(int, stopsAt);
-        FlushWatch watch(100, msPerByte);
+        LineSettings line;
+        line.baudRate = baud;
+        FlushWatch watch(100, line.bitsPerCharacter() * 1000.0 / line.baudRate);
         for (int step = 0; step < steps.size(); ++step)
             QCOMPARE(watch.keepWaiting(steps[step].x(), steps[step].y()), step != stopsAt);
     }

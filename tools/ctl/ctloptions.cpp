@@ -155,7 +155,9 @@ CtlOptions CtlOptions::parse(const QStringList& arguments) {
         options.error = QStringLiteral("%1: expected %2").arg(command, QLatin1String(synopsis));
         if (words.size() > most)
             options.error +=
-                QStringLiteral(", got %1 arguments (quote a text with blanks)").arg(words.size());
+                (words.size() == 1 ? QStringLiteral(", got 1 argument")
+                                   : QStringLiteral(", got %1 arguments").arg(words.size())) +
+                QStringLiteral(" (quote a text with blanks)");
         return false;
     };
 

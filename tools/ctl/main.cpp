@@ -77,7 +77,8 @@ int main(int argc, char* argv[]) {
     velk::SystemClock clock;
     QString why;
     const std::unique_ptr<velk::SerialPort> port =
-        velk::makeLinePort(options.port, std::make_unique<velk::SystemPortMapping>(), &why);
+        velk::makeLinePort(options.port, std::make_unique<velk::SystemPortMapping>(), &why,
+                          velk::PortChooser::CommandLine);
     if (!port) {
         err << "velk-ctl: --port: " << why << Qt::endl;
         return 2;

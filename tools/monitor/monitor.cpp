@@ -7,17 +7,17 @@
 namespace velk {
 
 namespace {
-// Noise outside any frame is held until the next start byte; on a quiet line it is shown after
-// this pause so it does not wait unseen.
-constexpr int kQuietMs = 100;
+// Noise outside any frame is held until the next start byte, but never longer than this, so it
+// does not wait unseen on a quiet line nor on one that carries nothing else.
+constexpr int kNoiseHeldMs = 100;
 } // namespace
 
 Monitor::Monitor(MonitorOptions options, QTextStream& out, QTextStream& err, Now now)
     : m_options(std::move(options)), m_out(out), m_err(err), m_now(std::move(now)),
       m_port(std::make_unique<QSerialPort>()) {
-    m_quiet.setSingleShot(true);
-    m_quiet.setInterval(kQuietMs);
-    connect(&m_quiet, &QTimer::timeout, this, [this] { print(m_decoder.flushNoise()); });
+    m_noiseDue.setSingleShot(true);
+    m_noiseDue.setInterval(kNoiseHeldMs);
+    connect(&m_noiseDue, &QTimer::timeout, this, [this] { print(m_decoder.flushNoise()); });
 }
 
 QString Monitor::start() {
@@ -79,7 +79,7 @@ void Monitor::stop() {
     if (m_stopped)
         return;
     m_stopped = true;
-    m_quiet.stop();
+    m_noiseDue.stop();
     if (input().isOpen()) {
         readLine();
         input().close();
@@ -97,7 +97,9 @@ void Monitor::readLine() {
     if (bytes.isEmpty())
         return;
     print(m_decoder.feed(bytes));
-    m_quiet.start();
+    // Counted from the first byte held, not restarted by later ones.
+    if (m_decoder.holdsNoise() && !m_noiseDue.isActive())
+        m_noiseDue.start();
 }
 
 void Monitor::portFailed(QSerialPort::SerialPortError error) {

@@ -49,7 +49,7 @@ private:
     std::unique_ptr<QIODevice> m_tap;
     FrameDecoder m_decoder;
     LineSummary m_summary;
-    QTimer m_quiet;
+    QTimer m_noiseDue; // held noise is shown when this fires
     bool m_stopped = false;
 };
 
