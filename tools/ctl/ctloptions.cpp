@@ -14,7 +14,7 @@ namespace {
 constexpr int kFirstYear = 2000;
 constexpr int kLastYear = 2099;
 
-const QString kCommands = QStringLiteral("title, clear, time or sync");
+const QString kCommands = QStringLiteral("title, clear, time, sync or bridge");
 
 template <typename T> std::optional<T> refuse(QString* why, const QString& reason) {
     if (why)
@@ -104,6 +104,7 @@ CtlOptions CtlOptions::parse(const QStringList& arguments) {
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     PortOptions::addTo(parser);
+    BridgeOptions::addTo(parser);
     parser.addPositionalArgument(QStringLiteral("command"),
                                  QStringLiteral("What to do; see below."),
                                  QStringLiteral("COMMAND [ARGUMENTS]"));
@@ -120,7 +121,8 @@ CtlOptions CtlOptions::parse(const QStringList& arguments) {
         // Qt names the program by the path it was started with; the help names it plainly.
         const QString qtHelp = parser.helpText();
         options.help = QStringLiteral("Usage: velk-ctl [options] COMMAND [ARGUMENTS]") +
-                       qtHelp.mid(qtHelp.indexOf(QLatin1Char('\n'))) + commandsHelp();
+                       qtHelp.mid(qtHelp.indexOf(QLatin1Char('\n'))) + commandsHelp() +
+                       BridgeOptions::commandHelp();
         options.outcome = Outcome::Help;
         return options;
     }
@@ -181,6 +183,11 @@ CtlOptions CtlOptions::parse(const QStringList& arguments) {
                 return options;
         }
         options.command = Command::Time;
+    } else if (command == QLatin1String("bridge")) {
+        if (!expect(0, 0, "no arguments, only options") ||
+            !options.bridge.read(parser, &options.error))
+            return options;
+        options.command = Command::Bridge;
     } else if (command == QLatin1String("sync")) {
         if (!expect(0, 0, "no arguments"))
             return options;
@@ -188,6 +195,11 @@ CtlOptions CtlOptions::parse(const QStringList& arguments) {
     } else {
         options.error = QStringLiteral("unknown command %1 (%2)").arg(quoted(command), kCommands);
         return options;
+    }
+    if (options.command != Command::Bridge) {
+        options.error = BridgeOptions::strayOption(parser);
+        if (!options.error.isEmpty())
+            return options;
     }
     options.outcome = Outcome::Run;
     return options;

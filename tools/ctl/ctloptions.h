@@ -2,6 +2,7 @@
 
 #include "clock/clockvalues.h"
 #include "controls/linesettings.h"
+#include "ctl/bridgeoptions.h"
 #include "port/portchoice.h"
 
 #include <QString>
@@ -13,7 +14,7 @@ namespace velk {
 // What the command line asks of velk-ctl.
 struct CtlOptions {
     enum class Outcome { Run, Help, Version, UsageError };
-    enum class Command { Title, Clear, Time, Sync };
+    enum class Command { Title, Clear, Time, Sync, Bridge };
 
     Outcome outcome = Outcome::UsageError;
     // One line, for Outcome::UsageError.
@@ -29,6 +30,8 @@ struct CtlOptions {
     QString title;
     // The date and time for `time`; nothing: the PC clock as the command runs.
     std::optional<ClockValues> clock;
+    // What `bridge` is told.
+    BridgeOptions bridge;
 
     // `arguments` as main() gets them, the program's name first.
     static CtlOptions parse(const QStringList& arguments);

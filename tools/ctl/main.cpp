@@ -1,4 +1,5 @@
 #include "controls/localclock.h"
+#include "ctl/bridgerun.h"
 #include "ctl/ctloptions.h"
 #include "ctl/oneshot.h"
 #include "ctl/syncservice.h"
@@ -35,6 +36,8 @@ int main(int argc, char* argv[]) {
 
     velk::SystemClock clock;
     velk::QtSerialPort port(options.port.mapping(std::make_unique<velk::SystemPortMapping>()));
+    if (options.command == velk::CtlOptions::Command::Bridge)
+        return velk::runBridge(options, port, clock);
     if (options.command != velk::CtlOptions::Command::Sync) {
         QString why;
         const int status = velk::runOnce(options, port, clock, &why);

@@ -10,13 +10,7 @@
 
 namespace velk {
 
-int runOnce(const CtlOptions& options, SerialPort& port, const LocalClock& clock, QString* why) {
-    if (QString failure = openChosenPort(port, options); !failure.isEmpty()) {
-        *why = std::move(failure);
-        return 1;
-    }
-    LoggedMessages messages;
-    Transmitter transmitter(port, messages);
+void writeCommand(const CtlOptions& options, Transmitter& transmitter, const LocalClock& clock) {
     switch (options.command) {
     case CtlOptions::Command::Title:
         transmitter.sendBytes(frames::titleFrame(options.address, options.title));
@@ -35,8 +29,19 @@ int runOnce(const CtlOptions& options, SerialPort& port, const LocalClock& clock
         }
         break;
     case CtlOptions::Command::Sync:
+    case CtlOptions::Command::Bridge:
         break;
     }
+}
+
+int runOnce(const CtlOptions& options, SerialPort& port, const LocalClock& clock, QString* why) {
+    if (QString failure = openChosenPort(port, options); !failure.isEmpty()) {
+        *why = std::move(failure);
+        return 1;
+    }
+    LoggedMessages messages;
+    Transmitter transmitter(port, messages);
+    writeCommand(options, transmitter, clock);
     if (const qint64 unsent = port.close(); unsent > 0) {
         *why = unsentBytesDescription(unsent);
         return 1;

@@ -13,9 +13,12 @@ SyncService::SyncService(SerialPort& port, const LocalClock& clock, QObject* par
     m_reconnector.startOnLoss([this] {
         qCWarning(lcSync).noquote()
             << "no clock groups until Comport" << m_port.portNumber() << "is back";
+        raise(m_lineChanged);
     });
-    m_reconnector.onReconnected(
-        [] { qCInfo(lcSync) << "clock groups go on from the next whole minute"; });
+    m_reconnector.onReconnected([this] {
+        qCInfo(lcSync) << "clock groups go on from the next whole minute";
+        raise(m_lineChanged);
+    });
 }
 
 QString SyncService::start(const CtlOptions& options) {

@@ -31,6 +31,9 @@ public:
     // Returns how many bytes the line would not take.
     qint64 stop();
 
+    // Runs after the line was lost and again once it is back.
+    void onLineChanged(Handler handler) { m_lineChanged = std::move(handler); }
+
     Ticker& ticker() { return m_ticker; }
     Reconnector& reconnector() { return m_reconnector; }
     int groupsSent() const { return m_groupsSent; }
@@ -44,6 +47,7 @@ private:
     Ticker m_ticker;
     Reconnector m_reconnector;
     int m_groupsSent = 0;
+    Handler m_lineChanged;
 };
 
 } // namespace velk
