@@ -172,6 +172,10 @@ private slots:
             << QByteArray("/T\xff"
                           "Caf\xe9 Open\r")
             << QByteArray("Caf\xc3\xa9 Open");
+        QTest::newRow("title 7") << "7/title/set" << QByteArray("Gate")
+                                 << QByteArray("/T\x07"
+                                               "Gate\r")
+                                 << QByteArray("Gate");
         QTest::newRow("clear, no payload")
             << "7/clear" << QByteArray() << QByteArray("/T\x07\r") << QByteArray();
         QTest::newRow("time") << "time/set" << QByteArray("2028-02-29 17:05")
@@ -191,8 +195,10 @@ private slots:
             QVERIFY2(bytes.at(i) == '#' ? std::isdigit(line.at(i)) : line.at(i) == bytes.at(i),
                      line.toHex(' ').constData());
         QCOMPARE(m_pty->drainFar(100), QByteArray());
-        if (topic.endsWith("/set") && topic != "time/set")
+        if (topic.endsWith("/title/set"))
             QVERIFY(m_broker->waitForRetained(kBase + '/' + topic.chopped(4), state));
+        if (topic.endsWith("/clear")) // an empty retained message leaves nothing retained
+            QTRY_VERIFY(m_broker->retained(kBase + '/' + topic.chopped(5) + "title").isEmpty());
     }
 
     void sync() {
