@@ -80,8 +80,9 @@ void MqttClient::start() {
     mosquitto_connect_callback_set(m_mosq, &MqttClient::connectCallback);
     mosquitto_disconnect_callback_set(m_mosq, &MqttClient::disconnectCallback);
     mosquitto_message_callback_set(m_mosq, &MqttClient::messageCallback);
-    int result = MOSQ_ERR_SUCCESS;
-    if (!m_settings.user.isEmpty())
+    // Small packets go out at once: a state or an error is not held back for the next one.
+    int result = mosquitto_int_option(m_mosq, MOSQ_OPT_TCP_NODELAY, 1);
+    if (result == MOSQ_ERR_SUCCESS && !m_settings.user.isEmpty())
         result = mosquitto_username_pw_set(m_mosq, m_settings.user.toUtf8().constData(),
                                            m_settings.password.toUtf8().constData());
     if (result == MOSQ_ERR_SUCCESS && !m_settings.willTopic.isEmpty())
@@ -209,8 +210,11 @@ void MqttClient::disconnect() {
 void MqttClient::publish(const QString& topic, const QByteArray& payload, bool retain) {
     if (!m_isConnected)
         return;
+    // At most once: every state is published again on the next connection anyway, and with no
+    // acknowledgement coming back a broker that delays small packets never holds a command
+    // behind one.
     mosquitto_publish(m_mosq, nullptr, topic.toUtf8().constData(), int(payload.size()),
-                      payload.constData(), 1, retain);
+                      payload.constData(), 0, retain);
     watchSocket();
 }
 
