@@ -59,6 +59,9 @@ if(UNIX AND NOT APPLE)
     # account, which the package's maintainer scripts create; and one per network line.
     install(FILES packaging/velk-sync@.service packaging/velk-sync-net@.service
             DESTINATION lib/systemd/system)
+    # The MQTT bridge as a service, one instance per serial device, under a user of its own that
+    # systemd makes for each run.
+    install(FILES packaging/velk-bridge@.service DESTINATION lib/systemd/system)
     set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_CURRENT_SOURCE_DIR}/packaging/postinst
         ${CMAKE_CURRENT_SOURCE_DIR}/packaging/prerm ${CMAKE_CURRENT_SOURCE_DIR}/packaging/postrm)
     set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)

@@ -16,7 +16,7 @@ namespace {
 constexpr int kFirstYear = 2000;
 constexpr int kLastYear = 2099;
 
-const QString kCommands = QStringLiteral("title, clear, time, sync, clock or service");
+const QString kCommands = QStringLiteral("title, clear, time, sync, clock, bridge or service");
 
 template <typename T> std::optional<T> refuse(QString* why, const QString& reason) {
     if (why)
@@ -113,6 +113,7 @@ CtlOptions CtlOptions::parse(const QStringList& arguments) {
         QStringLiteral("require-synced"),
         QStringLiteral("sync: send nothing while the PC clock is not synchronised."));
     parser.addOption(requireSynced);
+    BridgeOptions::addTo(parser);
     parser.addPositionalArgument(QStringLiteral("command"),
                                  QStringLiteral("What to do; see below."),
                                  QStringLiteral("COMMAND [ARGUMENTS]"));
@@ -129,7 +130,8 @@ CtlOptions CtlOptions::parse(const QStringList& arguments) {
         // Qt names the program by the path it was started with; the help names it plainly.
         const QString qtHelp = parser.helpText();
         options.help = QStringLiteral("Usage: velk-ctl [options] COMMAND [ARGUMENTS]") +
-                       qtHelp.mid(qtHelp.indexOf(QLatin1Char('\n'))) + commandsHelp();
+                       qtHelp.mid(qtHelp.indexOf(QLatin1Char('\n'))) + commandsHelp() +
+                       BridgeOptions::commandHelp();
         options.outcome = Outcome::Help;
         return options;
     }
@@ -192,6 +194,11 @@ CtlOptions CtlOptions::parse(const QStringList& arguments) {
                 return options;
         }
         options.command = Command::Time;
+    } else if (command == QLatin1String("bridge")) {
+        if (!expect(0, 0, "no arguments, only options") ||
+            !options.bridge.read(parser, &options.error))
+            return options;
+        options.command = Command::Bridge;
     } else if (command == QLatin1String("sync")) {
         if (!expect(0, 0, "no arguments"))
             return options;
@@ -213,6 +220,11 @@ CtlOptions CtlOptions::parse(const QStringList& arguments) {
     if (parser.isSet(requireSynced) && options.command != Command::Sync) {
         options.error = QStringLiteral("--require-synced: only with sync");
         return options;
+    }
+    if (options.command != Command::Bridge) {
+        options.error = BridgeOptions::strayOption(parser);
+        if (!options.error.isEmpty())
+            return options;
     }
     options.outcome = Outcome::Run;
     return options;

@@ -2,6 +2,7 @@
 
 #include "clock/clockvalues.h"
 #include "controls/linesettings.h"
+#include "ctl/bridgeoptions.h"
 #include "port/portchoice.h"
 
 #include <QString>
@@ -13,7 +14,7 @@ namespace velk {
 // What the command line asks of velk-ctl.
 struct CtlOptions {
     enum class Outcome { Run, Help, Version, UsageError };
-    enum class Command { Title, Clear, Time, Sync, Clock, ServiceInstall, ServiceRemove };
+    enum class Command { Title, Clear, Time, Sync, Clock, Bridge, ServiceInstall, ServiceRemove };
 
     Outcome outcome = Outcome::UsageError;
     // One line, for Outcome::UsageError.
@@ -33,6 +34,8 @@ struct CtlOptions {
     bool asService = false;
     // `sync --require-synced`: no groups while the PC clock is not synchronised.
     bool requireSynced = false;
+    // What `bridge` is told.
+    BridgeOptions bridge;
 
     // `arguments` as main() gets them, the program's name first.
     static CtlOptions parse(const QStringList& arguments);

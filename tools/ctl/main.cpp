@@ -1,5 +1,6 @@
 #include "controls/clockstatetext.h"
 #include "controls/localclock.h"
+#include "ctl/bridgerun.h"
 #include "controls/serialport.h"
 #include "ctl/ctloptions.h"
 #include "ctl/oneshot.h"
@@ -83,6 +84,8 @@ int main(int argc, char* argv[]) {
         err << "velk-ctl: --port: " << why << Qt::endl;
         return 2;
     }
+    if (options.command == velk::CtlOptions::Command::Bridge)
+        return velk::runBridge(options, *port, clock, clockState);
     if (options.command != velk::CtlOptions::Command::Sync) {
         velk::runOnce(options, *port, clock, [&err](int status, const QString& failure) {
             if (status != 0)

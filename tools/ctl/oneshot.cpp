@@ -10,11 +10,7 @@
 
 namespace velk {
 
-namespace {
-
-void writeCommand(const CtlOptions& options, SerialPort& port, const LocalClock& clock) {
-    LoggedMessages messages;
-    Transmitter transmitter(port, messages);
+void writeCommand(const CtlOptions& options, Transmitter& transmitter, const LocalClock& clock) {
     switch (options.command) {
     case CtlOptions::Command::Title:
         transmitter.sendBytes(frames::titleFrame(options.address, options.title));
@@ -34,19 +30,20 @@ void writeCommand(const CtlOptions& options, SerialPort& port, const LocalClock&
         break;
     case CtlOptions::Command::Sync:
     case CtlOptions::Command::Clock:
+    case CtlOptions::Command::Bridge:
     case CtlOptions::Command::ServiceInstall:
     case CtlOptions::Command::ServiceRemove:
         break;
     }
 }
 
-} // namespace
-
 void runOnce(const CtlOptions& options, SerialPort& port, const LocalClock& clock, OnceDone done) {
     openChosenPort(port, options, [&options, &port, &clock, done](const QString& failure) {
         if (!failure.isEmpty())
             return done(1, failure);
-        writeCommand(options, port, clock);
+        LoggedMessages messages;
+        Transmitter transmitter(port, messages);
+        writeCommand(options, transmitter, clock);
         port.close([done](qint64 unsent) {
             if (unsent > 0)
                 return done(1, unsentBytesDescription(unsent));

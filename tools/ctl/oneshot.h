@@ -7,7 +7,12 @@ namespace velk {
 
 class LocalClock;
 class SerialPort;
+class Transmitter;
 struct CtlOptions;
+
+// The frames of title, clear or time, written as the panel writes them for Send, Clear and Set
+// Time; the port is left as it is.
+void writeCommand(const CtlOptions& options, Transmitter& transmitter, const LocalClock& clock);
 
 // title, clear and time: the port opened, the command's frames written as the panel writes them
 // for Send, Clear and Set Time, and the port closed once the line has taken them. Returns the

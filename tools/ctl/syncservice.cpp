@@ -18,9 +18,12 @@ SyncService::SyncService(SerialPort& port, const LocalClock& clock,
     });
     m_reconnector.startOnLoss([this] {
         qCWarning(lcSync).noquote() << "no clock groups until" << m_port.lineLabel() << "is back";
+        raise(m_lineChanged);
     });
-    m_reconnector.onReconnected(
-        [] { qCInfo(lcSync) << "clock groups go on from the next whole minute"; });
+    m_reconnector.onReconnected([this] {
+        qCInfo(lcSync) << "clock groups go on from the next whole minute";
+        raise(m_lineChanged);
+    });
 }
 
 void SyncService::start(const CtlOptions& options, SerialPort::Opened started) {

@@ -39,6 +39,9 @@ public:
     // `stopped` hears how many bytes the line would not take.
     void stop(SerialPort::Closed stopped);
 
+    // Runs after the line was lost and again once it is back.
+    void onLineChanged(Handler handler) { m_lineChanged = std::move(handler); }
+
     Ticker& ticker() { return m_ticker; }
     Reconnector& reconnector() { return m_reconnector; }
     const MinuteSync& minuteSync() const { return m_minuteSync; }
@@ -59,6 +62,7 @@ private:
     int m_groupsSent = 0;
     bool m_requireSynced = false;
     bool m_holding = false;
+    Handler m_lineChanged;
 };
 
 } // namespace velk

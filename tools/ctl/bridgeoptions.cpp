@@ -1,0 +1,229 @@
+#include "ctl/bridgeoptions.h"
+
+#include "ctl/ctloptions.h"
+
+#include <QCommandLineParser>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QUrl>
+
+namespace velk {
+
+namespace {
+
+constexpr qint64 kLargestCredentialsFile = 4096;
+
+const QString kBroker = QStringLiteral("broker");
+const QString kTopic = QStringLiteral("topic");
+const QString kAddresses = QStringLiteral("addresses");
+const QString kCredentials = QStringLiteral("credentials");
+const QString kCa = QStringLiteral("ca");
+const QString kClientId = QStringLiteral("client-id");
+const QString kNoDiscovery = QStringLiteral("no-discovery");
+const QString kDiscoveryPrefix = QStringLiteral("discovery-prefix");
+const QString kNoSync = QStringLiteral("no-sync");
+
+bool refuse(QString* why, const QString& option, const QString& reason) {
+    if (why)
+        *why = QStringLiteral("--%1: %2").arg(option, reason);
+    return false;
+}
+
+QString quoted(const QString& text) {
+    return QLatin1Char('"') + text + QLatin1Char('"');
+}
+
+// A topic the bridge publishes under: no wildcard, no empty level.
+bool isTopicBase(const QString& text) {
+    static const QRegularExpression bad(QStringLiteral(R"([+#\x00]|^/|/$|//)"));
+    return !text.isEmpty() && text.size() <= 200 && !bad.match(text).hasMatch();
+}
+
+bool readBroker(const QString& text, BridgeOptions& options, QString* why) {
+    const QUrl url(text, QUrl::StrictMode);
+    const QString scheme = url.scheme();
+    const int defaultPort = scheme == QLatin1String("mqtts") ? 8883 : 1883;
+    const int port = url.port(defaultPort);
+    if (!url.isValid() || (scheme != QLatin1String("mqtt") && scheme != QLatin1String("mqtts")) ||
+        url.host().isEmpty() || port < 1 || !url.userInfo().isEmpty() ||
+        (!url.path().isEmpty() && url.path() != QLatin1String("/")) || url.hasQuery() ||
+        url.hasFragment())
+        return refuse(why, kBroker,
+                      quoted(text) + QStringLiteral(": expected mqtt://HOST[:PORT] or "
+                                                    "mqtts://HOST[:PORT]"));
+    options.brokerHost = url.host();
+    options.brokerPort = quint16(port);
+    options.tls = scheme == QLatin1String("mqtts");
+    return true;
+}
+
+bool readCredentials(const QString& path, BridgeOptions& options, QString* why) {
+    const QFileInfo info(path);
+    if (info.permissions() & (QFileDevice::ReadGroup | QFileDevice::ReadOther))
+        return refuse(why, kCredentials,
+                      QStringLiteral("%1 may be read by others; allow only its owner "
+                                     "(chmod 600)")
+                          .arg(path));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > kLargestCredentialsFile)
+        return refuse(why, kCredentials,
+                      QStringLiteral("cannot read %1 (expected the user, then the password, "
+                                     "on two lines)")
+                          .arg(path));
+    const QStringList lines =
+        QString::fromUtf8(file.readAll()).split(QRegularExpression(QStringLiteral("\r?\n")));
+    options.user = lines.value(0);
+    options.password = lines.value(1);
+    if (options.user.isEmpty())
+        return refuse(why, kCredentials,
+                      QStringLiteral("%1 has no user on its first line").arg(path));
+    return true;
+}
+
+} // namespace
+
+void BridgeOptions::addTo(QCommandLineParser& parser) {
+    parser.addOptions({
+        {kBroker, QStringLiteral("bridge: the broker, mqtt://HOST[:PORT] or mqtts://HOST[:PORT]."),
+         QStringLiteral("URL")},
+        {kTopic, QStringLiteral("bridge: the topics' base (default velk/ and the line's name)."),
+         QStringLiteral("BASE")},
+        {kAddresses,
+         QStringLiteral("bridge: the addresses it answers for, e.g. 1-4,7,all "
+                        "(default all)."),
+         QStringLiteral("LIST")},
+        {kCredentials,
+         QStringLiteral("bridge: a file with the user on its first line and the "
+                        "password on its second, readable by its owner only."),
+         QStringLiteral("FILE")},
+        {kCa,
+         QStringLiteral("bridge: the certificate authority for mqtts (default the "
+                        "system's)."),
+         QStringLiteral("FILE")},
+        {kClientId, QStringLiteral("bridge: the client id on the broker."), QStringLiteral("ID")},
+        {kNoDiscovery, QStringLiteral("bridge: publish no Home Assistant discovery.")},
+        {kDiscoveryPrefix,
+         QStringLiteral("bridge: Home Assistant's discovery prefix (default homeassistant)."),
+         QStringLiteral("P")},
+        {kNoSync, QStringLiteral("bridge: start with the minute sync off.")},
+    });
+}
+
+QString BridgeOptions::commandHelp() {
+    return QStringLiteral(
+        "\n"
+        "bridge --broker URL [bridge options]: takes titles, clears, the time and the sync\n"
+        "from an MQTT broker under the topic BASE and publishes their states there, with\n"
+        "Home Assistant discovery, until SIGTERM or SIGINT. A lost line is waited for.\n"
+        "Exit status 1 also when the broker cannot be reached or refuses the connection\n"
+        "at start.\n");
+}
+
+QString BridgeOptions::strayOption(const QCommandLineParser& parser) {
+    for (const QString& name : {kBroker, kTopic, kAddresses, kCredentials, kCa, kClientId,
+                                kNoDiscovery, kDiscoveryPrefix, kNoSync}) {
+        if (parser.isSet(name))
+            return QStringLiteral("--%1: only for bridge").arg(name);
+    }
+    return {};
+}
+
+bool BridgeOptions::read(const QCommandLineParser& parser, QString* why) {
+    if (!parser.isSet(kBroker))
+        return refuse(why, kBroker, QStringLiteral("bridge needs the broker's URL"));
+    if (!readBroker(parser.value(kBroker), *this, why))
+        return false;
+    if (parser.isSet(kTopic)) {
+        topic = parser.value(kTopic);
+        if (!isTopicBase(topic))
+            return refuse(why, kTopic,
+                          quoted(topic) + QStringLiteral(": expected levels joined by /, "
+                                                         "without + or #"));
+    }
+    if (parser.isSet(kAddresses)) {
+        QString reason;
+        const std::optional<QList<quint8>> list =
+            readAddressList(parser.value(kAddresses), &reason);
+        if (!list)
+            return refuse(why, kAddresses, reason);
+        addresses = *list;
+    }
+    if (parser.isSet(kCredentials) && !readCredentials(parser.value(kCredentials), *this, why))
+        return false;
+    if (parser.isSet(kCa)) {
+        caFile = parser.value(kCa);
+        if (!tls)
+            return refuse(why, kCa, QStringLiteral("only for an mqtts:// broker"));
+        if (!QFileInfo(caFile).isReadable())
+            return refuse(why, kCa, QStringLiteral("cannot read %1").arg(caFile));
+    }
+    clientId = parser.value(kClientId);
+    discovery = !parser.isSet(kNoDiscovery);
+    if (parser.isSet(kDiscoveryPrefix)) {
+        discoveryPrefix = parser.value(kDiscoveryPrefix);
+        if (!isTopicBase(discoveryPrefix))
+            return refuse(why, kDiscoveryPrefix,
+                          quoted(discoveryPrefix) +
+                              QStringLiteral(": expected levels joined by /, without + or #"));
+    }
+    sync = !parser.isSet(kNoSync);
+    return true;
+}
+
+std::optional<QList<quint8>> BridgeOptions::readAddressList(const QString& text, QString* why) {
+    static const QRegularExpression range(QStringLiteral(R"(^(\d+)-(\d+)$)"));
+    QList<quint8> list;
+    const auto add = [&list](quint8 address) {
+        if (!list.contains(address))
+            list.append(address);
+    };
+    for (const QString& item : text.split(QLatin1Char(','))) {
+        const QString word = item.trimmed();
+        const QRegularExpressionMatch match = range.match(word);
+        if (!match.hasMatch()) {
+            const std::optional<quint8> address = CtlOptions::readAddress(word, why);
+            if (!address)
+                return std::nullopt;
+            add(*address);
+            continue;
+        }
+        const std::optional<quint8> low = CtlOptions::readAddress(match.captured(1), why);
+        const std::optional<quint8> high =
+            low ? CtlOptions::readAddress(match.captured(2), why) : std::nullopt;
+        if (!high)
+            return std::nullopt;
+        if (*low > *high) {
+            if (why)
+                *why =
+                    QStringLiteral("range %1: expected the lower address first").arg(quoted(word));
+            return std::nullopt;
+        }
+        for (int address = *low; address <= *high; ++address)
+            add(quint8(address));
+    }
+    return list;
+}
+
+QString BridgeOptions::lineName(const QString& line) {
+    static const QRegularExpression network(
+        QStringLiteral(R"(^[A-Za-z][A-Za-z0-9+.-]*://(\[[^\]]*\]|[^:/\[]*)(?::(\d+))?)"));
+    static const QRegularExpression unfit(QStringLiteral("[^A-Za-z0-9_.-]"));
+    QString name;
+    if (const QRegularExpressionMatch match = network.match(line); match.hasMatch()) {
+        QString host = match.captured(1);
+        if (host.startsWith(QLatin1Char('[')))
+            host = host.mid(1, host.size() - 2);
+        name = match.captured(2).isEmpty() ? host : host + QLatin1Char('_') + match.captured(2);
+    } else {
+        name = line.mid(qMax(line.lastIndexOf(QLatin1Char('/')), line.lastIndexOf('\\')) + 1);
+    }
+    name.replace(unfit, QStringLiteral("_"));
+    return name.isEmpty() ? QStringLiteral("line") : name;
+}
+
+QString BridgeOptions::addressName(quint8 address) {
+    return address == 255 ? QStringLiteral("all") : QString::number(address);
+}
+
+} // namespace velk
