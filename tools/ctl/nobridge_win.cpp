@@ -22,7 +22,7 @@ QString BridgeOptions::strayOption(const QCommandLineParser&) {
     return {};
 }
 
-int runBridge(const CtlOptions&, SerialPort&, const LocalClock&) {
+int runBridge(const CtlOptions&, SerialPort&, const LocalClock&, const ClockStateSource&) {
     return 2;
 }
 
