@@ -51,12 +51,11 @@ QString Monitor::openSerial() {
     const QString device = name.kind == LineName::Kind::Comport
                                ? SystemPortMapping().deviceFor(name.number)
                                : name.device;
-    const bool isPath = device.contains(QLatin1Char('/'));
     m_port->setPortName(device);
     if (!m_port->open(QIODevice::ReadOnly)) {
         QString named = device;
 #ifdef Q_OS_UNIX
-        if (!isPath)
+        if (!device.contains(QLatin1Char('/')))
             named += QStringLiteral(" (/dev/%1)").arg(device);
 #endif
         return QStringLiteral("cannot open %1: %2").arg(named, m_port->errorString());
