@@ -17,6 +17,11 @@ endfunction()
 set(_qt_dlls Core Gui Widgets SerialPort Test)
 # Test is left out of the installer; the programs never load it.
 set(_qt_installed_dlls Core Gui Widgets SerialPort)
+# Network lines, when the cross Qt has its network module.
+if(TARGET Qt6::Network)
+    list(APPEND _qt_dlls Network)
+    list(APPEND _qt_installed_dlls Network)
+endif()
 # The platform plugin, icons and the native style. The pictures come ready rendered, so no SVG.
 set(_qt_plugins platforms/qwindows imageformats/qico styles/qwindowsvistastyle)
 # What QtTest programs need to run without a display.

@@ -60,8 +60,9 @@ private slots:
                                     << "Com 1 9600,N,8,1 applied connect sync reconnect";
         QTest::newRow("as the status bar shows") << "--settings 19200,E,7,2 --12h"
                                                  << "Com 1 19200,E,7,2 applied 12h";
-        QTest::newRow("device") << "--port=/dev/ttyUSB0 --settings=1200,o,5,1"
-                                << "Com 1=/dev/ttyUSB0 1200,O,5,1 applied";
+        const QString device = QDir::rootPath() + "dev/ttyUSB0"; // with its drive on Windows
+        QTest::newRow("device") << "--port=" + device + " --settings=1200,o,5,1"
+                                << "Com 1=" + device + " 1200,O,5,1 applied";
         QTest::newRow("port 0") << "--port 0"
                                 << "--port: Comport 0 is out of range, expected 1-16";
         QTest::newRow("no value") << "--sync --port" << kPort + "nothing";

@@ -263,8 +263,10 @@ private slots:
         const QString refused = "--port: expected a Comport number 1-16, a device path, "
                                 "rfc2217://HOST:PORT or tcp://HOST:PORT, got ";
         const QString cwd = QDir::currentPath();
+        // "/" here, the current drive's root ("C:/") on Windows.
+        const QString absolute = QDir::rootPath() + "dev/ttyUSB0";
         QTest::newRow("16") << " 16 " << false << "16";
-        QTest::newRow("path") << "/dev/ttyUSB0" << false << "1=/dev/ttyUSB0";
+        QTest::newRow("path") << absolute << false << "1=" + absolute;
         QTest::newRow("relative path") << "p14/near" << false << "1=" + cwd + "/p14/near";
         QTest::newRow("bare name") << "ttyUSB0" << false << "1=ttyUSB0";
         QTest::newRow("COM7 elsewhere") << "COM7" << false << "1=COM7";
@@ -328,8 +330,9 @@ private slots:
             return std::make_unique<FixedPortMapping>(
                 QMap<int, QString>{{1, "/dev/ttyS0"}, {2, "/dev/ttyS1"}});
         };
-        const auto pinned = LineName::parse("/dev/pts/9", nullptr)->mapping(system());
-        QCOMPARE(pinned->deviceFor(1), QString("/dev/pts/9"));
+        const QString device = QDir::rootPath() + "dev/pts/9";
+        const auto pinned = LineName::parse(device, nullptr)->mapping(system());
+        QCOMPARE(pinned->deviceFor(1), device);
         QCOMPARE(pinned->deviceFor(2), QString("/dev/ttyS1"));
         const LineName plain = LineName::comport(2);
         QCOMPARE(plain.mapping(system())->deviceFor(1), QString("/dev/ttyS0"));
