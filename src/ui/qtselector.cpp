@@ -67,6 +67,11 @@ QString QtSelector::entry(int index) const {
     return m_combo->itemText(index);
 }
 
+void QtSelector::setEntry(int index, const QString& text) {
+    if (index >= 0 && index < m_combo->count())
+        m_combo->setItemText(index, text);
+}
+
 QString QtSelector::text() const {
     return m_combo->currentText();
 }
