@@ -68,8 +68,11 @@ QString QtSelector::entry(int index) const {
 }
 
 void QtSelector::setEntry(int index, const QString& text) {
-    if (index >= 0 && index < m_combo->count())
-        m_combo->setItemText(index, text);
+    if (index < 0 || index >= m_combo->count())
+        return;
+    m_combo->setItemText(index, text);
+    // A long entry (a network line's URL) may not fit the field: the whole of it on hovering.
+    m_combo->setItemData(index, text, Qt::ToolTipRole);
 }
 
 QString QtSelector::text() const {
