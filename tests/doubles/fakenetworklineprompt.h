@@ -6,8 +6,7 @@
 
 namespace velk {
 
-// Answers the question for a network line with what the test set, and records what was asked
-// and refused.
+// Answers with what the test set; records what was asked and refused.
 class FakeNetworkLinePrompt : public NetworkLinePrompt {
 public:
     std::optional<QString> askNetworkLine(const QString& current) override {
@@ -16,8 +15,8 @@ public:
     }
     void showRefusal(const QString& why) override { refusals << why; }
 
-    std::optional<QString> answer; // nothing: the operator cancels
-    QStringList asked;             // the URL each question started from
+    std::optional<QString> answer; // nothing: cancelled
+    QStringList asked;
     QStringList refusals;
 };
 
