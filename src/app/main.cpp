@@ -2,6 +2,7 @@
 #include "app/startoptions.h"
 #include "controls/localclock.h"
 #include "controls/serialport.h"
+#include "port/lineport.h"
 #include "port/lineports.h"
 #include "port/systemportmapping.h"
 #include "system/parentconsole.h"
@@ -71,8 +72,11 @@ int main(int argc, char* argv[]) {
 
     const velk::StartSettings& start = options.settings();
     QString why;
-    std::unique_ptr<velk::SerialPort> port =
-        velk::makeLinePort(start.line, std::make_unique<velk::SystemPortMapping>(), &why);
+    // The settings dialog can move the line between serial and network later on.
+    const auto makePort = [](const velk::LineName& name, QString* refusal) {
+        return velk::makeLinePort(name, std::make_unique<velk::SystemPortMapping>(), refusal);
+    };
+    std::unique_ptr<velk::SerialPort> port = velk::LinePort::create(start.line, makePort, &why);
     if (!port) {
         std::fprintf(stderr, "velk-pro: --port: %s\n", qPrintable(why));
         return 2;

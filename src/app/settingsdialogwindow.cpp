@@ -3,6 +3,7 @@
 #include "app/eventbindings.h"
 #include "connection/settingsdialoglogic.h"
 #include "ui/configuredialog.h"
+#include "ui/qtnetworklineprompt.h"
 
 #include <QObject>
 
@@ -33,8 +34,9 @@ void SettingsDialogWindow::create() {
     std::array<Selector*, 5> configs{};
     for (int index = 0; index < int(configs.size()); ++index)
         configs[index] = &m_dialog->config(index);
+    m_prompt = std::make_unique<QtNetworkLinePrompt>(m_dialog.get());
     m_logic = std::make_unique<SettingsDialogLogic>(
-        configs, m_settings, m_portControl, [this] { m_dialog->hide(); }, m_start);
+        configs, m_settings, m_portControl, [this] { m_dialog->hide(); }, m_start, m_prompt.get());
     bindSettingsDialogEvents(*m_dialog, *m_logic);
     QObject::connect(m_dialog.get(), &ConfigureDialog::discarded, m_dialog.get(),
                      [this] { discard(); });
@@ -43,6 +45,7 @@ void SettingsDialogWindow::create() {
 void SettingsDialogWindow::discard() {
     // The signal comes from inside the dialog's own close event: let Qt finish with it first.
     m_logic.reset();
+    m_prompt.reset();
     m_dialog.release()->deleteLater();
 }
 

@@ -8,6 +8,7 @@ namespace velk {
 
 class ConfigureDialog;
 class PortControl;
+class QtNetworkLinePrompt;
 class SettingsDialogLogic;
 struct PortSettings;
 
@@ -34,6 +35,7 @@ private:
     const PortSettings& m_start;
     PortControl& m_portControl;
     std::unique_ptr<ConfigureDialog> m_dialog;
+    std::unique_ptr<QtNetworkLinePrompt> m_prompt;
     std::unique_ptr<SettingsDialogLogic> m_logic;
 };
 

@@ -196,6 +196,8 @@ StartOptions::Outcome StartOptions::read(const QStringList& given, bool leaveQtO
     if (port.port()) {
         start.port.portNumber = quint8(port.port()->number);
         start.line = *port.port();
+        if (start.line.isNetwork())
+            start.port.network = start.line.text();
     }
     if (port.settings())
         start.port.line = *port.settings();

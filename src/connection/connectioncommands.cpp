@@ -46,15 +46,24 @@ void ConnectionCommands::connectAtStart(const Handler& failed) {
 }
 
 void ConnectionCommands::connectPort(const Handler& failed) {
+    // A CONNECT while a network connect is still under way has nothing to add.
+    if (m_connecting)
+        return;
+    m_connecting = true;
     m_port.open([this, failed](const QString& failure) {
+        m_connecting = false;
         if (!failure.isEmpty()) {
+            // The port stays closed: buttons and link panel keep what they showed before.
+            m_control.restorePortStatus();
             raise(failed);
-            // The port stays closed: buttons and link panel keep what they show.
             m_messageBox.show(failure, connectFailureTitle(), MessageBox::Icon::Information);
             return;
         }
         showConnected();
     });
+    // Answered later from the event loop (a device server on the network).
+    if (m_connecting)
+        m_control.showConnecting();
 }
 
 void ConnectionCommands::portReopened() {
@@ -69,6 +78,9 @@ void ConnectionCommands::showConnected() {
 }
 
 void ConnectionCommands::showSettings() {
+    // The line being connected to cannot change under the connect; it ends within seconds.
+    if (m_connecting)
+        return;
     if (m_port.isOpen()) {
         m_messageBox.show(portAlreadyOpenText(), kAppTitle, MessageBox::Icon::None);
         return;

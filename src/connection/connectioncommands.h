@@ -53,6 +53,7 @@ private:
     Button& m_disconnectButton;
     MessageBox& m_messageBox;
     SettingsDialogHost& m_settingsDialog;
+    bool m_connecting = false; // an open() whose handler has not run yet
 };
 
 } // namespace velk

@@ -12,10 +12,13 @@ PortControl::PortControl(PortSettings& settings, SerialPort& port, StatusBar& st
 void PortControl::applyPortSettings() {
     // A refused port number stops the rest: the settings are not applied either.
     QString refusal;
-    if (m_port.setPortNumber(m_settings.portNumber, &refusal) &&
+    if (m_port.setNetworkLine(m_settings.network, &refusal) &&
+        m_port.setPortNumber(m_settings.portNumber, &refusal) &&
         m_port.setSettings(m_settings.line, &refusal)) {
-        qCInfo(lcSerial).noquote() << "settings applied: Comport" << m_settings.portNumber << "at"
-                                   << m_settings.line.text();
+        const QString line = m_settings.network.isEmpty()
+                                 ? QStringLiteral("Comport %1").arg(m_settings.portNumber)
+                                 : m_settings.network;
+        qCInfo(lcSerial).noquote() << "settings applied:" << line << "at" << m_settings.line.text();
         return;
     }
     m_messageBox.show(refusal, kAppTitle, MessageBox::Icon::None);
@@ -31,6 +34,14 @@ void PortControl::showPortStatus() {
         // panel is in place before any open-port update.
         m_statusBar.insertLinkPanel();
     }
+    writeLinkPanel();
+}
+
+void PortControl::showConnecting() {
+    m_statusBar.setLinkText(QStringLiteral("Connecting to %1 ...").arg(m_port.lineLabel()));
+}
+
+void PortControl::restorePortStatus() {
     writeLinkPanel();
 }
 

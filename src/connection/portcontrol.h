@@ -15,13 +15,20 @@ public:
     PortControl(PortSettings& settings, SerialPort& port, StatusBar& statusBar,
                 MessageBox& messageBox);
 
-    // Copies the settings to the port: port number, then the line settings. The first refusal
-    // stops the rest and is shown to the operator; the caller carries on.
+    // Copies the settings to the port: the line (Comport or network), port number, then the line
+    // settings. The first refusal stops the rest and is shown to the operator; the caller carries
+    // on.
     void applyPortSettings();
 
     // Writes the link state into the link panel. An open port is described by what it really
     // holds, which can differ from the settings after Cancel or a refused assignment.
     void showPortStatus();
+
+    // Tells in the link panel that a connect is under way, until showPortStatus() or
+    // restorePortStatus() writes it again.
+    void showConnecting();
+    // Puts back the text last written by showPortStatus().
+    void restorePortStatus();
 
     // The text last written to the link panel; empty before the first showPortStatus().
     QString portStatusText() const { return m_portStatusText; }

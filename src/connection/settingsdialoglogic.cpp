@@ -1,5 +1,7 @@
 #include "connection/settingsdialoglogic.h"
 
+#include "port/linename.h"
+
 #include <algorithm>
 
 namespace velk {
@@ -48,8 +50,10 @@ std::array<int, SettingsDialogLogic::kSelectorCount> positionsOf(const PortSetti
     positions[SettingsDialogLogic::kStopBits] = positionOf(kStopBitsValues, chosen.line.stopBits);
     const bool listed = chosen.portNumber >= PortSettings::kFirstPort &&
                         chosen.portNumber <= PortSettings::kLastPort;
-    positions[SettingsDialogLogic::kPort] =
-        listed ? chosen.portNumber - PortSettings::kFirstPort : -1;
+    positions[SettingsDialogLogic::kPort] = !chosen.network.isEmpty()
+                                                ? SettingsDialogLogic::kNetworkEntry
+                                            : listed ? chosen.portNumber - PortSettings::kFirstPort
+                                                     : -1;
     return positions;
 }
 
@@ -62,9 +66,13 @@ constexpr std::array<int, SettingsDialogLogic::kSelectorCount> kSelectionOrder =
 
 SettingsDialogLogic::SettingsDialogLogic(const Selectors& selectors, PortSettings& settings,
                                          PortControl& control, Handler hide,
-                                         const PortSettings& start)
+                                         const PortSettings& start, NetworkLinePrompt* prompt)
     : m_selectors(selectors), m_settings(settings), m_control(control), m_hide(std::move(hide)),
-      m_start(start) {}
+      m_start(start), m_prompt(prompt) {}
+
+QString SettingsDialogLogic::networkEntryText() {
+    return QStringLiteral("Network line ...");
+}
 
 QStringList SettingsDialogLogic::entries(int index) {
     switch (index) {
@@ -80,7 +88,7 @@ QStringList SettingsDialogLogic::entries(int index) {
         QStringList ports;
         for (int number = PortSettings::kFirstPort; number <= PortSettings::kLastPort; ++number)
             ports << QStringLiteral("Comport %1").arg(number);
-        return ports;
+        return ports << networkEntryText();
     }
     default:
         return {};
@@ -144,12 +152,44 @@ void SettingsDialogLogic::saveStopBits() {
 }
 
 void SettingsDialogLogic::savePortNumber() {
-    // No entry selected (-1) or a position beyond the sixteen ports leaves the number alone,
-    // so no port number outside 1 to 16 is ever stored.
+    // No entry selected (-1) or a position beyond the list leaves the line alone, so no port
+    // number outside 1 to 16 is ever stored.
     const int position = m_selectors[kPort]->listIndex();
-    const int portCount = PortSettings::kLastPort - PortSettings::kFirstPort + 1;
-    if (position >= 0 && position < portCount)
+    if (position >= 0 && position < kNetworkEntry) {
         m_settings.portNumber = quint8(PortSettings::kFirstPort + position);
+        m_settings.network.clear();
+        m_portPosition = position;
+    } else if (position == kNetworkEntry) {
+        if (!m_selecting)
+            return askNetworkLine();
+        m_settings.network = m_networkLine;
+        m_portPosition = position;
+    }
+}
+
+void SettingsDialogLogic::askNetworkLine() {
+    if (m_prompt) {
+        if (const std::optional<QString> given = m_prompt->askNetworkLine(m_networkLine)) {
+            QString why;
+            if (const std::optional<LineName> name =
+                    LineName::parseNetwork(*given, &why, QStringLiteral("Network line"))) {
+                showNetworkLine(name->text());
+                m_settings.network = m_networkLine;
+                m_portPosition = kNetworkEntry;
+                return;
+            }
+            m_prompt->showRefusal(why);
+        }
+    }
+    // Cancelled or refused: the choice before the pick stays, in the settings and on screen.
+    m_selecting = true;
+    m_selectors[kPort]->setListIndex(m_portPosition);
+    m_selecting = false;
+}
+
+void SettingsDialogLogic::showNetworkLine(const QString& url) {
+    m_networkLine = url;
+    m_selectors[kPort]->setEntry(kNetworkEntry, url.isEmpty() ? networkEntryText() : url);
 }
 
 void SettingsDialogLogic::select(const PortSettings& chosen) {
@@ -157,9 +197,13 @@ void SettingsDialogLogic::select(const PortSettings& chosen) {
     // entry shows gives way to the default entry.
     const std::array<int, kSelectorCount> positions = positionsOf(chosen);
     const std::array<int, kSelectorCount> defaults = positionsOf(kDefaultPortSettings);
+    if (!chosen.network.isEmpty())
+        showNetworkLine(chosen.network);
+    m_selecting = true;
     for (int index : kSelectionOrder)
         m_selectors[index]->setListIndex(positions[index] >= 0 ? positions[index]
                                                                : defaults[index]);
+    m_selecting = false;
 }
 
 } // namespace velk

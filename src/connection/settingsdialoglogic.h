@@ -1,5 +1,6 @@
 #pragma once
 
+#include "connection/networklineprompt.h"
 #include "connection/portcontrol.h"
 #include "controls/handler.h"
 #include "controls/selector.h"
@@ -25,14 +26,20 @@ public:
     static constexpr int kStopBits = 3;
     static constexpr int kPort = 4;
     static constexpr int kSelectorCount = 5;
+    // The port selector's entry after "Comport 16": a device server on the network.
+    static constexpr int kNetworkEntry = PortSettings::kLastPort - PortSettings::kFirstPort + 1;
 
     using Selectors = std::array<Selector*, kSelectorCount>;
 
     // `hide` hides the dialog window; the selectors must outlive this object. `start` is what
     // the run started from (the defaults unless the command line chose otherwise); it must
-    // outlive this object too.
+    // outlive this object too. Without a `prompt` the network entry cannot be given a URL.
     SettingsDialogLogic(const Selectors& selectors, PortSettings& settings, PortControl& control,
-                        Handler hide, const PortSettings& start = kDefaultPortSettings);
+                        Handler hide, const PortSettings& start = kDefaultPortSettings,
+                        NetworkLinePrompt* prompt = nullptr);
+
+    // The network entry's text before a URL is given.
+    static QString networkEntryText();
 
     // The list entries of selector `index`, in list order; empty for any other index.
     static QStringList entries(int index);
@@ -52,12 +59,19 @@ public:
 
 private:
     void select(const PortSettings& chosen);
+    // The operator picked the network entry: asks for the URL, or goes back to the last choice.
+    void askNetworkLine();
+    void showNetworkLine(const QString& url);
 
     Selectors m_selectors;
     PortSettings& m_settings;
     PortControl& m_control;
     Handler m_hide;
     const PortSettings& m_start;
+    NetworkLinePrompt* m_prompt;
+    QString m_networkLine;    // the URL the network entry shows; empty before one is given
+    int m_portPosition = -1;  // the port entry last chosen, where a refused pick goes back to
+    bool m_selecting = false; // positions set by the dialog itself, which ask nothing
 };
 
 } // namespace velk

@@ -28,6 +28,9 @@ public:
     virtual int listIndex() const = 0;
     virtual int count() const = 0;
     virtual QString entry(int index) const = 0;
+    // Rewrites the text of entry `index` without selecting anything or running a handler; the
+    // field follows when that entry is the selected one.
+    virtual void setEntry(int index, const QString& text) = 0;
     // What the text field shows: the selected entry, or what the operator typed.
     virtual QString text() const = 0;
     virtual bool isVisible() const = 0;

@@ -35,6 +35,14 @@ public:
 
     virtual int portNumber() const = 0;
     virtual bool setPortNumber(int number, QString* why) = 0;
+    // The device server's URL the port reaches instead of Comport n; empty for a serial line.
+    virtual QString networkLine() const { return {}; }
+    // Switches between Comport n (an empty `url`) and a device server ("rfc2217://HOST:PORT"),
+    // while closed. A port that reaches serial lines only refuses every URL.
+    virtual bool setNetworkLine(const QString& url, QString* why) {
+        return url.isEmpty() ||
+               refuse(why, QStringLiteral("%1: this port reaches serial lines only").arg(url));
+    }
     // The line as the status bar names it: "Com 1", or "HOST:PORT" for a network line.
     virtual QString lineLabel() const { return QStringLiteral("Com %1").arg(portNumber()); }
     // The line settings as the port holds them.

@@ -139,6 +139,16 @@ std::optional<LineName> LineName::parse(const QString& text, QString* why, const
     return device;
 }
 
+std::optional<LineName> LineName::parseNetwork(const QString& text, QString* why,
+                                               const QString& option) {
+    std::optional<LineName> name = parse(text, why, option);
+    if (name && !name->isNetwork())
+        return refuse(why, option,
+                      QStringLiteral("expected rfc2217://HOST:PORT or tcp://HOST:PORT, got %1")
+                          .arg(quoted(text)));
+    return name;
+}
+
 QString LineName::endpoint() const {
     const QString shownHost = host.contains(QLatin1Char(':')) ? '[' + host + ']' : host;
     return shownHost + QLatin1Char(':') + QString::number(tcpPort);

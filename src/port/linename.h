@@ -43,6 +43,10 @@ struct LineName {
                                          const QString& option = QStringLiteral("--port"),
                                          bool comNames = kComNames);
 
+    // Reads a device server's URL only; anything else is refused as parse() refuses it.
+    static std::optional<LineName> parseNetwork(const QString& text, QString* why,
+                                                const QString& option);
+
     bool isNetwork() const {
         return kind == Kind::Network;
     }

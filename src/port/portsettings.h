@@ -2,6 +2,7 @@
 
 #include "controls/linesettings.h"
 
+#include <QString>
 #include <QtGlobal>
 
 namespace velk {
@@ -12,10 +13,13 @@ struct PortSettings {
     static constexpr quint8 kLastPort = 16;
 
     quint8 portNumber = kFirstPort;
+    // A device server's URL ("rfc2217://HOST:PORT") used instead of Comport portNumber; empty
+    // for a serial line.
+    QString network;
     LineSettings line;
 
     friend bool operator==(const PortSettings& a, const PortSettings& b) {
-        return a.portNumber == b.portNumber && a.line == b.line;
+        return a.portNumber == b.portNumber && a.network == b.network && a.line == b.line;
     }
     friend bool operator!=(const PortSettings& a, const PortSettings& b) { return !(a == b); }
 };

@@ -67,6 +67,14 @@ QString QtSelector::entry(int index) const {
     return m_combo->itemText(index);
 }
 
+void QtSelector::setEntry(int index, const QString& text) {
+    if (index < 0 || index >= m_combo->count())
+        return;
+    m_combo->setItemText(index, text);
+    // A long entry (a network line's URL) may not fit the field: the whole of it on hovering.
+    m_combo->setItemData(index, text, Qt::ToolTipRole);
+}
+
 QString QtSelector::text() const {
     return m_combo->currentText();
 }

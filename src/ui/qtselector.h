@@ -24,6 +24,7 @@ public:
     int listIndex() const override;
     int count() const override;
     QString entry(int index) const override;
+    void setEntry(int index, const QString& text) override;
     QString text() const override;
     bool isVisible() const override;
     void setVisible(bool visible) override;

@@ -13,6 +13,7 @@
 #include "controls/windowcontrols.h"
 #include "doubles/fakeclock.h"
 #include "doubles/fakeclockstate.h"
+#include "doubles/fakenetworklineprompt.h"
 #include "doubles/memorycontrols.h"
 #include "doubles/memoryserialport.h"
 #include "titles/titlecommands.h"
@@ -30,10 +31,11 @@ public:
     using Logic = SettingsDialogLogic;
 
     MemorySettingsDialog(PortSettings& settings, const PortSettings& start, PortControl& control)
-        : m_config(makeSelectors()), m_logic(
-                                         {m_config[0].get(), m_config[1].get(), m_config[2].get(),
-                                          m_config[3].get(), m_config[4].get()},
-                                         settings, control, [this] { m_shown = false; }, start) {
+        : m_config(makeSelectors()),
+          m_logic(
+              {m_config[0].get(), m_config[1].get(), m_config[2].get(), m_config[3].get(),
+               m_config[4].get()},
+              settings, control, [this] { m_shown = false; }, start, &m_prompt) {
         for (int index = 0; index < Logic::kSelectorCount; ++index)
             m_config[index]->onClick([this, index] { m_logic.configClicked(index); });
         m_ok.onClick([this] { m_logic.okClicked(); });
@@ -54,6 +56,7 @@ public:
     MemoryButton& ok() { return m_ok; }
     MemoryButton& cancel() { return m_cancel; }
     MemoryButton& restoreDefaults() { return m_restoreDefaults; }
+    FakeNetworkLinePrompt& prompt() { return m_prompt; }
 
     bool isLoaded() const { return m_loaded; }
     bool isShown() const { return m_shown; }
@@ -71,6 +74,7 @@ private:
     MemoryButton m_ok;
     MemoryButton m_cancel;
     MemoryButton m_restoreDefaults;
+    FakeNetworkLinePrompt m_prompt;
     Logic m_logic;
     bool m_loaded = false;
     bool m_shown = false;
@@ -81,7 +85,10 @@ private:
 struct MemoryPanel {
     static constexpr int kTitleLength = 20;
 
-    explicit MemoryPanel(const QDateTime& start, const StartSettings& options = {}) : clock(start) {
+    // `line`, when given, is the port instead of the recording one.
+    explicit MemoryPanel(const QDateTime& start, const StartSettings& options = {},
+                         SerialPort* line = nullptr)
+        : clock(start), line(line ? *line : port) {
         core.load(options);
     }
 
@@ -113,6 +120,7 @@ struct MemoryPanel {
     FakeClock clock;
     FakeClockState clockState;
     MemorySerialPort port;
+    SerialPort& line;
 
     MemorySelector address{frames::addressEntries()};
     MemorySelector hour{twoDigitEntries(kHourEntries)};
@@ -159,7 +167,7 @@ struct MemoryPanel {
                                 messages};
 
     MemorySettingsDialog* dialog = nullptr; // owned by the core
-    PanelCore core{controls, port, clock,
+    PanelCore core{controls, line, clock,
                    [this](PortSettings& settings, const PortSettings& start, PortControl& control) {
                        auto host = std::make_unique<MemorySettingsDialog>(settings, start, control);
                        dialog = host.get();

@@ -1,4 +1,5 @@
 #include "connection/settingsdialoglogic.h"
+#include "doubles/fakenetworklineprompt.h"
 #include "doubles/memorycontrols.h"
 #include "doubles/memoryserialport.h"
 
@@ -49,11 +50,15 @@ struct Dialog {
     PortControl control{settings, port, statusBar, messages};
     int hidden = 0;
     QList<int> clicks;
+    FakeNetworkLinePrompt prompt;
+    PortSettings start;
     Logic logic{{selectors[0].get(), selectors[1].get(), selectors[2].get(), selectors[3].get(),
                  selectors[4].get()},
                 settings,
                 control,
-                [this] { ++hidden; }};
+                [this] { ++hidden; },
+                start,
+                &prompt};
 };
 
 PortSettings nonDefaults() {
@@ -80,7 +85,7 @@ private slots:
         QStringList ports;
         for (int number = 1; number <= 16; ++number)
             ports << QStringLiteral("Comport %1").arg(number);
-        QTest::newRow("port") << 4 << ports;
+        QTest::newRow("port") << 4 << (ports << "Network line ...");
         QTest::newRow("no such selector") << 5 << QStringList{};
     }
     void entries() {
@@ -193,7 +198,7 @@ private slots:
         QTest::addColumn<int>("position");
         for (int index = 0; index < Logic::kSelectorCount; ++index)
             QTest::addRow("selector %d, none selected", index) << index << -1;
-        QTest::newRow("port 17") << int(Logic::kPort) << 16;
+        QTest::newRow("port 18") << int(Logic::kPort) << 17;
         QTest::newRow("port 20") << int(Logic::kPort) << 19;
     }
     void positionsOutsideTheListStoreNothing() {
@@ -218,6 +223,53 @@ private slots:
         PortSettings expected = nonDefaults();
         expected.line.baudRate = 1200;
         QCOMPARE(dialog.settings, expected);
+    }
+
+    // Picking the network entry asks for the URL; what the line parser refuses, or a cancel,
+    // leaves the choice made before, in the settings and on screen.
+    void networkEntry_data() {
+        QTest::addColumn<QVariant>("answer"); // invalid: cancelled
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<int>("refusals");
+        const QString url = QStringLiteral("tcp://[::1]:23");
+        QTest::newRow("given") << QVariant(url) << url << 0;
+        QTest::newRow("no port") << QVariant("rfc2217://host") << "Comport 3" << 1;
+        QTest::newRow("a Comport") << QVariant("5") << "Comport 3" << 1;
+        QTest::newRow("cancelled") << QVariant() << "Comport 3" << 0;
+    }
+    void networkEntry() {
+        QFETCH(QVariant, answer);
+        QFETCH(QString, shown);
+        QFETCH(int, refusals);
+        Dialog dialog;
+        dialog.logic.load();
+        dialog.selector(Logic::kPort).pick(2);
+        if (answer.isValid())
+            dialog.prompt.answer = answer.toString();
+        dialog.selector(Logic::kPort).pick(Logic::kNetworkEntry);
+        QCOMPARE(dialog.prompt.refusals.size(), refusals);
+        QCOMPARE(dialog.selector(Logic::kPort).text(), shown);
+        QCOMPARE(dialog.settings.network, shown.startsWith("Comport") ? QString() : shown);
+        QCOMPARE(int(dialog.settings.portNumber), 3);
+    }
+
+    // A run started on a network line shows it, asking nothing; asking again starts from it, a
+    // Comport entry goes back to serial, and Restore Defaults is Comport 1.
+    void networkLineThenComportAndDefaults() {
+        Dialog dialog;
+        dialog.start.network = QStringLiteral("rfc2217://10.0.0.7:2001");
+        dialog.logic.load();
+        QCOMPARE(dialog.selector(Logic::kPort).text(), dialog.start.network);
+        QCOMPARE(dialog.settings, dialog.start);
+        dialog.selector(Logic::kPort).pick(Logic::kNetworkEntry);
+        QCOMPARE(dialog.prompt.asked, QStringList{dialog.start.network});
+        QCOMPARE(dialog.settings.network, dialog.start.network);
+        dialog.selector(Logic::kPort).pick(1);
+        QCOMPARE(dialog.settings.network, QString());
+        QCOMPARE(int(dialog.settings.portNumber), 2);
+        dialog.selector(Logic::kPort).pick(Logic::kNetworkEntry);
+        dialog.logic.restoreDefaultsClicked();
+        QCOMPARE(dialog.settings, PortSettings{});
     }
 };
 

@@ -28,6 +28,13 @@ public:
     int listIndex() const override { return m_index; }
     int count() const override { return m_entries.size(); }
     QString entry(int index) const override { return m_entries.value(index); }
+    void setEntry(int index, const QString& text) override {
+        if (index < 0 || index >= m_entries.size())
+            return;
+        m_entries[index] = text;
+        if (index == m_index)
+            m_text = text;
+    }
     QString text() const override { return m_text; }
     bool isVisible() const override { return m_visible; }
     void setVisible(bool visible) override { m_visible = visible; }
