@@ -30,24 +30,28 @@ QtSerialPort::QtSerialPort(std::unique_ptr<PortMapping> mapping, QObject* parent
     : QObject(parent), m_mapping(std::move(mapping)) {
     m_flushTimer.setSingleShot(true);
     connect(&m_flushTimer, &QTimer::timeout, this, &QtSerialPort::watchFlush);
-    const LineSettings initial;
-    m_port.setBaudRate(initial.baudRate);
-    m_port.setParity(initial.parity);
-    m_port.setDataBits(initial.dataBits);
-    m_port.setStopBits(initial.stopBits);
-    m_port.setFlowControl(QSerialPort::NoFlowControl);
+    renewPort(LineSettings());
+}
+
+void QtSerialPort::renewPort(const LineSettings& held) {
+    m_port = std::make_unique<QSerialPort>();
+    m_port->setBaudRate(held.baudRate);
+    m_port->setParity(held.parity);
+    m_port->setDataBits(held.dataBits);
+    m_port->setStopBits(held.stopBits);
+    m_port->setFlowControl(QSerialPort::NoFlowControl);
 
     // Nothing is ever read from the devices; draining the input keeps stray bytes from piling up.
-    connect(&m_port, &QSerialPort::readyRead, this, [this] { m_port.readAll(); });
-    connect(&m_port, &QSerialPort::errorOccurred, this, &QtSerialPort::handleError);
+    connect(m_port.get(), &QSerialPort::readyRead, this, [this] { m_port->readAll(); });
+    connect(m_port.get(), &QSerialPort::errorOccurred, this, &QtSerialPort::handleError);
 }
 
 QtSerialPort::~QtSerialPort() {
-    disconnect(&m_port, nullptr, this, nullptr);
-    if (m_port.isOpen()) {
+    disconnect(m_port.get(), nullptr, this, nullptr);
+    if (m_port->isOpen()) {
         if (!m_losing)
             drainBlocking();
-        m_port.close();
+        m_port->close();
     }
 }
 
@@ -61,10 +65,10 @@ bool QtSerialPort::setPortNumber(int number, QString* why) {
 LineSettings QtSerialPort::settings() const {
     // Read back from QSerialPort, which keeps what the open port took (or will take at open).
     LineSettings held;
-    held.baudRate = m_port.baudRate();
-    held.parity = m_port.parity();
-    held.dataBits = m_port.dataBits();
-    held.stopBits = m_port.stopBits();
+    held.baudRate = m_port->baudRate();
+    held.parity = m_port->parity();
+    held.dataBits = m_port->dataBits();
+    held.stopBits = m_port->stopBits();
     return held;
 }
 
@@ -80,17 +84,17 @@ bool QtSerialPort::setSettings(const LineSettings& requested, QString* why) {
 #endif
     // A closed port just stores the values; an open one applies them to the line at once and
     // keeps its previous value for anything the device refuses.
-    bool accepted = m_port.setBaudRate(requested.baudRate);
-    accepted = m_port.setParity(requested.parity) && accepted;
-    accepted = m_port.setDataBits(requested.dataBits) && accepted;
-    accepted = m_port.setStopBits(requested.stopBits) && accepted;
+    bool accepted = m_port->setBaudRate(requested.baudRate);
+    accepted = m_port->setParity(requested.parity) && accepted;
+    accepted = m_port->setDataBits(requested.dataBits) && accepted;
+    accepted = m_port->setStopBits(requested.stopBits) && accepted;
     if (!accepted)
         return refused();
     return true;
 }
 
 bool QtSerialPort::isOpen() const {
-    return m_port.isOpen() && !m_losing && !m_closing;
+    return m_port->isOpen() && !m_losing && !m_closing;
 }
 
 QString QtSerialPort::device() const {
@@ -131,19 +135,24 @@ QString QtSerialPort::openDevice(const QString& path, bool seek) {
         if (Closed closed = std::exchange(m_closed, {}))
             closed(unsent);
     }
-    if (m_port.isOpen()) // a vanished device not yet closed
-        m_port.close();
+    if (m_port->isOpen()) // a vanished device not yet closed
+        m_port->close();
+    // A closed port holds nothing to send, but Qt's Windows backend keeps the chunk of a write
+    // the device never finished and counts it as pending in every later open: the line would
+    // look stalled and a close would wait for bytes that are not there. A fresh port has none.
+    if (m_port->bytesToWrite() > 0)
+        renewPort(settings());
     m_losing = false;
     const QString held = DeviceLock::canonical(path);
     if (m_lock.acquire(held) == DeviceLock::Outcome::Busy)
         return openFailureDescription(OpenFailure::Busy, path, {}, {}, m_chooser);
-    m_port.setPortName(held);
+    m_port->setPortName(held);
     // Read-write although nothing is read: only a watched input notices a vanished device.
-    if (!m_port.open(QIODevice::ReadWrite)) {
+    if (!m_port->open(QIODevice::ReadWrite)) {
         m_lock.release();
         return describeOpenFailure(path, seek);
     }
-    m_port.clear(QSerialPort::Input);
+    m_port->clear(QSerialPort::Input);
     return {};
 }
 
@@ -157,9 +166,9 @@ void QtSerialPort::close(Closed closed) {
         };
         return;
     }
-    if (!m_port.isOpen() || m_losing) {
+    if (!m_port->isOpen() || m_losing) {
         m_losing = false;
-        m_port.close();
+        m_port->close();
         m_lock.release();
         if (closed)
             closed(0);
@@ -190,9 +199,9 @@ qint64 QtSerialPort::finishClose() {
     m_closing = false;
     m_flushWatch.reset();
     // What the line would not take is dropped, so closing does not wait in the system for it.
-    const qint64 unsent = m_port.isOpen() ? discardPending() : 0;
+    const qint64 unsent = m_port->isOpen() ? discardPending() : 0;
     m_losing = false;
-    m_port.close();
+    m_port->close();
     m_lock.release();
     return unsent;
 }
@@ -200,16 +209,16 @@ qint64 QtSerialPort::finishClose() {
 bool QtSerialPort::output(const QByteArray& bytes) {
     if (!isOpen())
         return false;
-    return m_port.write(bytes) == bytes.size();
+    return m_port->write(bytes) == bytes.size();
 }
 
 void QtSerialPort::handleError(QSerialPort::SerialPortError error) {
     // A failed open is reported to the operator by the caller; errors of an open port are not.
-    if (!m_port.isOpen() || m_losing || error == QSerialPort::NoError)
+    if (!m_port->isOpen() || m_losing || error == QSerialPort::NoError)
         return;
     if (!deviceVanished(error)) {
         qCWarning(lcSerial).noquote()
-            << "Comport" << m_portNumber << "(" + m_resolved + "):" << m_port.errorString();
+            << "Comport" << m_portNumber << "(" + m_resolved + "):" << m_port->errorString();
         return;
     }
     // The system's error text here is whatever the last failed call left, which says nothing
@@ -223,11 +232,11 @@ void QtSerialPort::handleError(QSerialPort::SerialPortError error) {
 }
 
 bool QtSerialPort::deviceVanished(QSerialPort::SerialPortError error) const {
-    switch (portloss::classify(error, m_port.errorString())) {
+    switch (portloss::classify(error, m_port->errorString())) {
     case portloss::Verdict::Lost:
         return true;
     case portloss::Verdict::AskTheLine:
-        return portloss::hungUp(m_port);
+        return portloss::hungUp(*m_port);
     case portloss::Verdict::Alive:
         break;
     }
@@ -238,20 +247,20 @@ void QtSerialPort::finishLoss() {
     if (!m_losing)
         return;
     m_losing = false;
-    m_port.close();
+    m_port->close();
     raiseLost();
 }
 
 qint64 QtSerialPort::pendingBytes() const {
-    if (!m_port.isOpen())
+    if (!m_port->isOpen())
         return 0;
-    return m_port.bytesToWrite() + systemOutputQueue(m_port);
+    return m_port->bytesToWrite() + systemOutputQueue(*m_port);
 }
 
 qint64 QtSerialPort::discardPending() {
     const qint64 pending = pendingBytes();
     if (pending > 0)
-        m_port.clear(QSerialPort::Output);
+        m_port->clear(QSerialPort::Output);
     return pending;
 }
 
@@ -266,8 +275,8 @@ void QtSerialPort::drainBlocking() {
     QElapsedTimer waited;
     waited.start();
     while (watch.keepWaiting(waited.elapsed(), pendingBytes())) {
-        if (m_port.bytesToWrite() > 0)
-            m_port.waitForBytesWritten(kFlushSliceMs);
+        if (m_port->bytesToWrite() > 0)
+            m_port->waitForBytesWritten(kFlushSliceMs);
         else // only the system's queue is left; it drains by itself
             QThread::msleep(kFlushSliceMs);
     }
@@ -278,8 +287,8 @@ QString QtSerialPort::describeOpenFailure(const QString& path, bool seek) const 
     // Listing the ports walks the system's device tree: worth it for the operator's message,
     // not for each quiet retry while a device is away.
     const QStringList present = seek ? SystemPortMapping::presentPorts() : QStringList();
-    const QString detail = m_port.errorString();
-    switch (m_port.error()) {
+    const QString detail = m_port->errorString();
+    switch (m_port->error()) {
     case QSerialPort::DeviceNotFoundError:
         return openFailureDescription(OpenFailure::NoSuchDevice, path, detail, present, m_chooser);
     case QSerialPort::ResourceError:

@@ -48,6 +48,8 @@ public:
     void setChooser(PortChooser chooser) { m_chooser = chooser; }
 
 private:
+    // A new QSerialPort with the given line settings, wired to this port.
+    void renewPort(const LineSettings& held);
     void handleError(QSerialPort::SerialPortError error);
     bool deviceVanished(QSerialPort::SerialPortError error) const;
     void finishLoss();
@@ -62,7 +64,7 @@ private:
     QString describeOpenFailure(const QString& path, bool seek) const;
 
     std::unique_ptr<PortMapping> m_mapping;
-    QSerialPort m_port;
+    std::unique_ptr<QSerialPort> m_port;
     int m_portNumber = 1;
     // The device the last open() reached; reopen() tries it again.
     QString m_resolved;
