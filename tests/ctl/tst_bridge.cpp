@@ -5,7 +5,9 @@
 #include "ctl/mqttclient.h"
 #include "ctl/syncservice.h"
 #include "doubles/fakeclock.h"
+#include "doubles/fakeclockstate.h"
 #include "doubles/memoryserialport.h"
+#include "port/linename.h"
 #include "support/mosquittobroker.h"
 #include "support/processoutput.h"
 #include "support/ptypair.h"
@@ -51,12 +53,6 @@ QByteArray retainedPayload(const QList<MqttMessage>& messages, const QString& to
     return {};
 }
 
-class StandInClockState : public ClockStateSource {
-public:
-    ClockState read() const override { return state; }
-    ClockState state;
-};
-
 } // namespace
 
 class TestBridge : public QObject {
@@ -97,13 +93,13 @@ private slots:
                                  << "gw-3.hall_4001";
         QTest::newRow("tcp, IPv6") << "tcp://[::1]:4001"
                                    << "__1_4001";
-        QTest::newRow("no port") << "tcp://gw/"
-                                 << "gw";
     }
     void lineName() {
         QFETCH(QString, line);
         QFETCH(QString, name);
-        QCOMPARE(BridgeOptions::lineName(line), name);
+        const std::optional<LineName> parsed = LineName::parse(line, nullptr);
+        QVERIFY(parsed);
+        QCOMPARE(BridgeOptions::lineName(*parsed, line), name);
     }
 
     void addressList_data() {
@@ -372,8 +368,7 @@ private slots:
     // The PC clock's state, from a stand-in: retained, published again when it changes, and a
     // sensor for it in discovery.
     void clockState() {
-        StandInClockState clockState;
-        clockState.state.sync = ClockState::Sync::Synchronised;
+        FakeClockState clockState; // synchronised to start with
         MemorySerialPort port;
         FakeClock clock;
         SyncService sync(port, clock, clockState);
@@ -391,7 +386,7 @@ private slots:
         mqtt.start();
         QTRY_VERIFY_WITH_TIMEOUT(mqtt.isConnected(), kWaitMs);
         QVERIFY(m_broker->waitForRetained("clock/clock", "synchronised"));
-        clockState.state.sync = ClockState::Sync::NotSynchronised;
+        clockState.set(ClockState::Sync::NotSynchronised);
         QVERIFY(m_broker->waitForRetained("clock/clock", "not synchronised"));
         const QJsonObject sensor =
             QJsonDocument::fromJson(

@@ -3,6 +3,7 @@
 #include "doubles/fakeclock.h"
 #include "doubles/fakeclockstate.h"
 #include "port/networkport.h"
+#include "support/loopbackport.h"
 #include "support/processoutput.h"
 #include "support/ptypair.h"
 #include "support/ser2net.h"

@@ -1,13 +1,12 @@
 #include "support/mosquittobroker.h"
 
+#include "support/loopbackport.h"
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QThread>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,36 +15,6 @@ namespace velk::test {
 namespace {
 
 constexpr int kStartTries = 5;
-
-sockaddr_in loopback(quint16 port) {
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(port);
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    return address;
-}
-
-// Bound to port 0, the system picks one that is free now; it is closed again for the broker.
-quint16 freePort() {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address = loopback(0);
-    socklen_t length = sizeof address;
-    quint16 port = 0;
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0)
-        port = ntohs(address.sin_port);
-    ::close(fd);
-    return port;
-}
-
-bool accepts(quint16 port) {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    const sockaddr_in address = loopback(port);
-    const bool connected =
-        ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
-    ::close(fd);
-    return connected;
-}
 
 QStringList clientArguments(quint16 port) {
     return {"-h", "127.0.0.1",
@@ -81,7 +50,7 @@ MosquittoBroker::MosquittoBroker() {
         return;
     }
     for (int attempt = 0; attempt < kStartTries && !isReady(); ++attempt) {
-        m_port = freePort();
+        m_port = freeTcpPort();
         start();
     }
 }
@@ -111,7 +80,7 @@ bool MosquittoBroker::start() {
     }
     const QDeadlineTimer deadline(5000);
     while (!deadline.hasExpired() && m_process.state() == QProcess::Running) {
-        if (accepts(m_port))
+        if (acceptsConnections(m_port))
             return true;
         QThread::msleep(20);
     }

@@ -39,7 +39,4 @@ private:
     QString m_error;
 };
 
-// A TCP port on 127.0.0.1 that nothing listened on a moment ago; 0 when none could be found.
-quint16 freeTcpPort();
-
 } // namespace velk::test

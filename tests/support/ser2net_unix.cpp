@@ -1,55 +1,13 @@
 #include "support/ser2net.h"
 
+#include "support/loopbackport.h"
+
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QThread>
 
-#include <arpa/inet.h>
-#include <cerrno>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 namespace velk::test {
-
-namespace {
-
-sockaddr_in loopback(quint16 port) {
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(port);
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    return address;
-}
-
-// Whether someone listens on `port`: told by a bind that fails, since a connection would make
-// ser2net open its device and a client right after might find it still held.
-bool listened(quint16 port) {
-    const int probe = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    const int reuse = 1;
-    ::setsockopt(probe, SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof reuse);
-    const sockaddr_in address = loopback(port);
-    const bool taken =
-        ::bind(probe, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 &&
-        errno == EADDRINUSE;
-    ::close(probe);
-    return taken;
-}
-
-} // namespace
-
-quint16 freeTcpPort() {
-    const int probe = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address = loopback(0);
-    socklen_t length = sizeof address;
-    quint16 port = 0;
-    if (::bind(probe, reinterpret_cast<sockaddr*>(&address), length) == 0 &&
-        ::getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length) == 0)
-        port = ntohs(address.sin_port);
-    ::close(probe);
-    return port;
-}
 
 Ser2net::Ser2net(const QString& device) : m_device(QFileInfo(device).canonicalFilePath()) {
     // Another test may take a port between the probe and ser2net's bind: try a few pairs.
@@ -108,7 +66,7 @@ void Ser2net::start() {
     }
     QElapsedTimer waited;
     waited.start();
-    while (!(listened(m_rfc2217Port) && listened(m_tcpPort))) {
+    while (!(isBound(m_rfc2217Port) && isBound(m_tcpPort))) {
         if (m_process.state() != QProcess::Running || waited.elapsed() > 5000) {
             m_error = QStringLiteral("ser2net does not serve its ports: ") +
                       QString::fromLocal8Bit(m_process.readAll());

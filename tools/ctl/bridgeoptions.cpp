@@ -1,6 +1,7 @@
 #include "ctl/bridgeoptions.h"
 
 #include "ctl/ctloptions.h"
+#include "port/linename.h"
 
 #include <QCommandLineParser>
 #include <QFile>
@@ -38,6 +39,18 @@ QString quoted(const QString& text) {
 bool isTopicBase(const QString& text) {
     static const QRegularExpression bad(QStringLiteral(R"([+#\x00]|^/|/$|//)"));
     return !text.isEmpty() && text.size() <= 200 && !bad.match(text).hasMatch();
+}
+
+// --topic and --discovery-prefix: left as they are when not given.
+bool readTopicBase(const QCommandLineParser& parser, const QString& option, QString& base,
+                   QString* why) {
+    if (!parser.isSet(option))
+        return true;
+    base = parser.value(option);
+    if (isTopicBase(base))
+        return true;
+    return refuse(why, option,
+                  quoted(base) + QStringLiteral(": expected levels joined by /, without + or #"));
 }
 
 bool readBroker(const QString& text, BridgeOptions& options, QString* why) {
@@ -134,13 +147,8 @@ bool BridgeOptions::read(const QCommandLineParser& parser, QString* why) {
         return refuse(why, kBroker, QStringLiteral("bridge needs the broker's URL"));
     if (!readBroker(parser.value(kBroker), *this, why))
         return false;
-    if (parser.isSet(kTopic)) {
-        topic = parser.value(kTopic);
-        if (!isTopicBase(topic))
-            return refuse(why, kTopic,
-                          quoted(topic) + QStringLiteral(": expected levels joined by /, "
-                                                         "without + or #"));
-    }
+    if (!readTopicBase(parser, kTopic, topic, why))
+        return false;
     if (parser.isSet(kAddresses)) {
         QString reason;
         const std::optional<QList<quint8>> list =
@@ -160,13 +168,8 @@ bool BridgeOptions::read(const QCommandLineParser& parser, QString* why) {
     }
     clientId = parser.value(kClientId);
     discovery = !parser.isSet(kNoDiscovery);
-    if (parser.isSet(kDiscoveryPrefix)) {
-        discoveryPrefix = parser.value(kDiscoveryPrefix);
-        if (!isTopicBase(discoveryPrefix))
-            return refuse(why, kDiscoveryPrefix,
-                          quoted(discoveryPrefix) +
-                              QStringLiteral(": expected levels joined by /, without + or #"));
-    }
+    if (!readTopicBase(parser, kDiscoveryPrefix, discoveryPrefix, why))
+        return false;
     sync = !parser.isSet(kNoSync);
     return true;
 }
@@ -205,19 +208,14 @@ std::optional<QList<quint8>> BridgeOptions::readAddressList(const QString& text,
     return list;
 }
 
-QString BridgeOptions::lineName(const QString& line) {
-    static const QRegularExpression network(
-        QStringLiteral(R"(^[A-Za-z][A-Za-z0-9+.-]*://(\[[^\]]*\]|[^:/\[]*)(?::(\d+))?)"));
+QString BridgeOptions::lineName(const LineName& line, const QString& device) {
     static const QRegularExpression unfit(QStringLiteral("[^A-Za-z0-9_.-]"));
     QString name;
-    if (const QRegularExpressionMatch match = network.match(line); match.hasMatch()) {
-        QString host = match.captured(1);
-        if (host.startsWith(QLatin1Char('[')))
-            host = host.mid(1, host.size() - 2);
-        name = match.captured(2).isEmpty() ? host : host + QLatin1Char('_') + match.captured(2);
-    } else {
-        name = line.mid(qMax(line.lastIndexOf(QLatin1Char('/')), line.lastIndexOf('\\')) + 1);
-    }
+    if (line.isNetwork())
+        name = line.host + QLatin1Char('_') + QString::number(line.tcpPort);
+    else // the file name, after the last separator of either system
+        name = device.mid(
+            qMax(device.lastIndexOf(QLatin1Char('/')), device.lastIndexOf(QLatin1Char('\\'))) + 1);
     name.replace(unfit, QStringLiteral("_"));
     return name.isEmpty() ? QStringLiteral("line") : name;
 }

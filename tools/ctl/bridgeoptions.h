@@ -9,6 +9,8 @@ class QCommandLineParser;
 
 namespace velk {
 
+struct LineName;
+
 // What `velk-ctl bridge` is told on its command line: the broker, where on it, and which
 // addresses it answers for.
 struct BridgeOptions {
@@ -42,9 +44,10 @@ struct BridgeOptions {
     // "1-4,7,all" as address bytes, each once, in the order given. Nothing, with a one-line
     // `why` giving velk-ctl's own reason for the first item refused, otherwise.
     static std::optional<QList<quint8>> readAddressList(const QString& text, QString* why);
-    // The line's name in a topic: a device's file name (ttyUSB0), or HOST_PORT for a network
-    // line (rfc2217://host:4001), with what topics and identifiers cannot carry made "_".
-    static QString lineName(const QString& line);
+    // The line's name in a topic: the file name of the device a serial line reaches (ttyUSB0),
+    // or HOST_PORT for a network line (rfc2217://host:4001 is host_4001), with what topics and
+    // identifiers cannot carry made "_".
+    static QString lineName(const LineName& line, const QString& device);
     // How an address byte appears in topics: 1 to 254, or all.
     static QString addressName(quint8 address);
 };

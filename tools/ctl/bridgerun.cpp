@@ -28,8 +28,9 @@ int runBridge(const CtlOptions& options, SerialPort& port, const LocalClock& clo
     const LineName& name = options.port;
     const QString line = name.kind == LineName::Kind::Comport
                              ? SystemPortMapping().deviceFor(name.number)
-                             : name.kind == LineName::Kind::Device ? name.device : name.text();
-    const QString lineName = BridgeOptions::lineName(line);
+                         : name.kind == LineName::Kind::Device ? name.device
+                                                               : name.text();
+    const QString lineName = BridgeOptions::lineName(name, line);
     const BridgeOptions& bridgeOptions = options.bridge;
     const QString base =
         bridgeOptions.topic.isEmpty() ? QStringLiteral("velk/") + lineName : bridgeOptions.topic;

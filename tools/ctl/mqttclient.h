@@ -79,7 +79,6 @@ private:
     static void disconnectCallback(mosquitto*, void* self, int result);
     static void messageCallback(mosquitto*, void* self, const mosquitto_message* message);
 
-    void configure();
     void tryConnecting(bool first);
     void connectionLost(const QString& why);
     void failStart(const QString& why);
