@@ -377,7 +377,7 @@ private slots:
         QCOMPARE(failure, QString());
         MqttClient::Settings settings;
         settings.host = "127.0.0.1";
-        settings.port = quint16(m_broker->url().section(':', -1).toUInt());
+        settings.port = m_broker->port();
         settings.user = MosquittoBroker::kUser;
         settings.password = MosquittoBroker::kPassword;
         MqttClient mqtt(settings);

@@ -30,6 +30,7 @@ public:
     bool isReady() const { return m_process.state() == QProcess::Running; }
     QString error() const { return m_error; }
     QString url() const;
+    quint16 port() const { return m_port; }
     // A credentials file for the user, readable by its owner only.
     QString credentialsFile() const;
     // A file with `user` and `password` and the given permissions (octal, e.g. 0644).

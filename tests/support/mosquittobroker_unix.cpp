@@ -159,9 +159,8 @@ bool MosquittoBroker::waitForRetained(const QString& topic, const QByteArray& pa
 }
 
 MqttListener::MqttListener(const MosquittoBroker& broker, const QString& filter) {
-    m_process.start("mosquitto_sub",
-                    clientArguments(quint16(broker.url().section(':', -1).toUInt()))
-                        << "-t" << filter << "-F" << kFormat);
+    m_process.start("mosquitto_sub", clientArguments(broker.port())
+                                         << "-t" << filter << "-F" << kFormat);
     // Subscribed once a message of its own comes back; what came before it is not kept.
     const QDeadlineTimer deadline(10000);
     while (!m_ready && !deadline.hasExpired() && m_process.state() != QProcess::NotRunning) {
