@@ -2,7 +2,7 @@
 #include "ctl/bridge.h"
 #include "ctl/bridgeoptions.h"
 #include "ctl/ctloptions.h"
-#include "ctl/mqttclient.h"
+#include "bus/mqttclient.h"
 #include "ctl/syncservice.h"
 #include "doubles/fakeclock.h"
 #include "doubles/fakeclockstate.h"

@@ -4,7 +4,7 @@
 #include "controls/serialport.h"
 #include "controls/textbox.h"
 #include "ctl/ctloptions.h"
-#include "ctl/mqttclient.h"
+#include "bus/mqttclient.h"
 #include "ctl/oneshot.h"
 #include "ctl/syncservice.h"
 #include "titles/titlerule.h"

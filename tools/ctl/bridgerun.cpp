@@ -2,7 +2,7 @@
 
 #include "ctl/bridge.h"
 #include "ctl/ctloptions.h"
-#include "ctl/mqttclient.h"
+#include "bus/mqttclient.h"
 #include "ctl/syncservice.h"
 #include "port/linename.h"
 #include "port/portdescriptions.h"

@@ -1,4 +1,4 @@
-#include "ctl/mqttclient.h"
+#include "bus/mqttclient.h"
 
 #include <QSocketNotifier>
 
