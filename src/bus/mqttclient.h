@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <thread>
 
 class QSocketNotifier;
@@ -116,6 +117,7 @@ private:
                                 const mqtt5__property* properties);
     static void publishCallback(mosquitto*, void* self, int mid, int reason,
                                 const mqtt5__property* properties);
+    static void logCallback(mosquitto*, void* self, int level, const char* text);
     static void subscribeCallback(mosquitto*, void* self, int mid, int count, const int* granted,
                                   const mqtt5__property* properties);
 
@@ -130,6 +132,8 @@ private:
     void dropNotifiers();
     void handleResult(int result);
     void logRefusal(int result, const QString& what) const;
+    // Why a connection that never came up failed, with the TLS library's word where it had one.
+    QString connectFailure(const QString& why);
 
     Settings m_settings;
     mosquitto* m_mosq = nullptr;
@@ -151,6 +155,9 @@ private:
     QHash<int, QString> m_pendingSubscriptions;
     // Messages sent and not yet acknowledged (PUBACK), by message id: their topics.
     QHash<int, QString> m_pendingPublishes;
+    // The TLS library's last complaint (a certificate refused); the worker may write it too.
+    std::mutex m_tlsErrorLock;
+    QString m_tlsError;
     Handler m_connected;
     FailureHandler m_failedToStart;
     FailureHandler m_lost;
