@@ -22,6 +22,7 @@ constexpr int kFirstAnswerMs = 10000;
 constexpr int kGoodbyeMs = 2000;
 constexpr int kFirstPauseMs = 1000;
 constexpr int kQos = 1;
+constexpr int kStateQos = 0;
 
 // On the thread that made the call: errno is the thread's own.
 QString resultText(int result) {
@@ -321,21 +322,26 @@ void MqttClient::disconnect() {
 void MqttClient::publish(const QString& topic, const QByteArray& payload, bool retain) {
     PublishOptions options;
     options.retain = retain;
-    publish(topic, payload, options);
+    send(topic, payload, options, kStateQos);
 }
 
 void MqttClient::publish(const QString& topic, const QByteArray& payload,
                          const PublishOptions& options) {
+    send(topic, payload, options, kQos);
+}
+
+void MqttClient::send(const QString& topic, const QByteArray& payload,
+                      const PublishOptions& options, int qos) {
     if (!m_isConnected)
         return;
     const Properties properties(options);
     int id = 0;
     const int result =
         mosquitto_publish_v5(m_mosq, &id, topic.toUtf8().constData(), int(payload.size()),
-                             payload.constData(), kQos, options.retain, properties.list());
+                             payload.constData(), qos, options.retain, properties.list());
     if (result != MOSQ_ERR_SUCCESS)
         qCWarning(lcMqtt).noquote() << "cannot publish on" << topic + ":" << resultText(result);
-    else
+    else if (qos > 0)
         m_pendingPublishes.insert(id, topic);
     watchSocket();
 }

@@ -96,8 +96,11 @@ public:
     // Says goodbye to the broker, after what was published before; no further try is made.
     void disconnect();
 
-    // QoS 1. Quietly dropped while not connected: states are published again on connecting.
+    // Quietly dropped while not connected: states are published again on connecting.
+    // At most once (QoS 0), as states and frames go: with no acknowledgement coming back, a
+    // broker that delays small packets (Nagle) never holds a command behind one.
     void publish(const QString& topic, const QByteArray& payload, bool retain);
+    // At least once (QoS 1), as requests and answers go; the broker's PUBACK is checked.
     void publish(const QString& topic, const QByteArray& payload, const PublishOptions& options);
     // QoS 1, Retain As Published; the answer arrives through onSubscribed.
     void subscribe(const QString& pattern);
@@ -121,6 +124,8 @@ private:
     static void subscribeCallback(mosquitto*, void* self, int mid, int count, const int* granted,
                                   const mqtt5__property* properties);
 
+    void send(const QString& topic, const QByteArray& payload, const PublishOptions& options,
+              int qos);
     bool setUp();
     void tryConnecting(bool first);
     void connectTried(int result, const QString& why);
