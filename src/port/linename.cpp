@@ -154,6 +154,10 @@ QString LineName::endpoint() const {
     return shownHost + QLatin1Char(':') + QString::number(tcpPort);
 }
 
+QString LineName::label() const {
+    return isNetwork() ? endpoint() : QStringLiteral("Com %1").arg(number);
+}
+
 QString LineName::text() const {
     switch (kind) {
     case Kind::Comport:

@@ -2,7 +2,7 @@
 
 #include "clock/clockvalues.h"
 #include "controls/messagebox.h"
-#include "controls/serialport.h"
+#include "port/line.h"
 
 #include <QByteArray>
 
@@ -12,7 +12,7 @@ namespace velk {
 // next byte or frame is still offered, so a command is never abandoned part-way.
 class Transmitter {
 public:
-    Transmitter(SerialPort& port, MessageBox& messages);
+    Transmitter(Line& port, MessageBox& messages);
 
     // False when the port did not take the byte.
     bool sendByte(quint8 value);
@@ -35,7 +35,7 @@ public:
     qint64 discardPending() { return m_port.discardPending(); }
 
 private:
-    SerialPort& m_port;
+    Line& m_port;
     MessageBox& m_messages;
     qint64 m_handed = 0;
 };

@@ -1,7 +1,7 @@
 #include "ctl/bridge.h"
 
 #include "controls/clockstate.h"
-#include "controls/serialport.h"
+#include "port/line.h"
 #include "controls/textbox.h"
 #include "ctl/ctloptions.h"
 #include "bus/mqttclient.h"
@@ -38,7 +38,7 @@ QString listText(const QList<quint8>& addresses) {
 } // namespace
 
 Bridge::Bridge(const BridgeOptions& options, const QString& base, const QString& lineName,
-               MqttClient& mqtt, SerialPort& port, SyncService& sync, const LocalClock& clock,
+               MqttClient& mqtt, Line& port, SyncService& sync, const LocalClock& clock,
                const ClockStateSource* clockState, QObject* parent)
     : QObject(parent), m_options(options), m_base(base), m_lineName(lineName), m_mqtt(mqtt),
       m_port(port), m_sync(sync), m_clock(clock), m_clockState(clockState),

@@ -15,7 +15,7 @@ namespace velk {
 class ClockStateSource;
 class LocalClock;
 class MqttClient;
-class SerialPort;
+class Line;
 class SyncService;
 
 // One line's displays on an MQTT broker: commands under BASE go onto the line as velk-ctl's do,
@@ -28,7 +28,7 @@ class Bridge : public QObject {
 public:
     // `clockState` may be null: then there is no clock topic and no sensor for it.
     Bridge(const BridgeOptions& options, const QString& base, const QString& lineName,
-           MqttClient& mqtt, SerialPort& port, SyncService& sync, const LocalClock& clock,
+           MqttClient& mqtt, Line& port, SyncService& sync, const LocalClock& clock,
            const ClockStateSource* clockState, QObject* parent = nullptr);
 
     // Publishes offline, then leaves the broker; `done` runs once that has gone out.
@@ -50,7 +50,7 @@ private:
     QString m_base;
     QString m_lineName;
     MqttClient& m_mqtt;
-    SerialPort& m_port;
+    Line& m_port;
     SyncService& m_sync;
     const LocalClock& m_clock;
     const ClockStateSource* m_clockState;

@@ -17,7 +17,7 @@
 
 namespace velk {
 
-int runBridge(const CtlOptions& options, SerialPort& port, const LocalClock& clock,
+int runBridge(const CtlOptions& options, Line& port, const LocalClock& clock,
               const ClockStateSource& clockState) {
     QTextStream err(stderr);
     // A service's log says what it did; QT_LOGGING_RULES still overrides this.

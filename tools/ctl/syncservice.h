@@ -13,7 +13,7 @@
 namespace velk {
 
 class LocalClock;
-class SerialPort;
+class Line;
 class WallClockAlarm;
 struct CtlOptions;
 
@@ -29,15 +29,15 @@ class SyncService : public QObject {
     Q_OBJECT
 
 public:
-    SyncService(SerialPort& port, const LocalClock& clock, const ClockStateSource& clockState,
+    SyncService(Line& port, const LocalClock& clock, const ClockStateSource& clockState,
                 WallClockAlarm* alarm = nullptr, QObject* parent = nullptr);
 
     // Opens the chosen port and starts ticking. `started` hears nothing on success, otherwise
     // the port's own description of why it cannot be opened.
-    void start(const CtlOptions& options, SerialPort::Opened started);
+    void start(const CtlOptions& options, Line::Opened started);
     // Stops ticking and waiting; closes the port once the line has taken what it was given.
     // `stopped` hears how many bytes the line would not take.
-    void stop(SerialPort::Closed stopped);
+    void stop(Line::Closed stopped);
 
     // Runs after the line was lost and again once it is back.
     void onLineChanged(Handler handler) { m_lineChanged = std::move(handler); }
@@ -51,7 +51,7 @@ public:
 private:
     void checkClockState();
 
-    SerialPort& m_port;
+    Line& m_port;
     LoggedMessages m_messages;
     Transmitter m_transmitter;
     ClockCapture m_capture;
