@@ -1,13 +1,13 @@
 #include "clock/zonedclock.h"
 #include "controls/clockstatetext.h"
 #include "controls/localclock.h"
-#include "controls/serialport.h"
 #include "ctl/bridgerun.h"
 #include "ctl/ctloptions.h"
 #include "ctl/oneshot.h"
 #include "ctl/servicecommand.h"
 #include "ctl/servicehost.h"
 #include "ctl/syncservice.h"
+#include "port/line.h"
 #include "port/lineports.h"
 #include "port/portdescriptions.h"
 #include "port/systemportmapping.h"
@@ -79,9 +79,9 @@ int main(int argc, char* argv[]) {
     const velk::SystemClock systemClock;
     const velk::ZonedClock clock(systemClock, options.timeZone);
     QString why;
-    const std::unique_ptr<velk::SerialPort> port =
-        velk::makeLinePort(options.port, std::make_unique<velk::SystemPortMapping>(), &why,
-                           velk::PortChooser::CommandLine);
+    const std::unique_ptr<velk::Line> port =
+        velk::makeLine(options.port, std::make_unique<velk::SystemPortMapping>(), &why,
+                       velk::PortChooser::CommandLine);
     if (!port) {
         err << "velk-ctl: --port: " << why << Qt::endl;
         return 2;
