@@ -371,11 +371,11 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&window));
         QCOMPARE(owningName(QApplication::focusWidget()), QStringLiteral("Text2"));
 
-        const QStringList expected = {
-            "Text2",       "Command1",    "Command2",   "Command4",     "ChkSync",    "Text8",
-            "Text9",      "CmdMenu(0)", "CmdMenu(1)", "ComboAddress", "CmdMenu(2)", "ComboDay",
-            "ComboMonth", "ComboYear",  "ComboHR",    "ComboMin",     "ComboSec",   "Command3",
-            "OpHour(0)",  "Text2"};
+        const QStringList expected = {"Text2",      "Command1",     "Command2",   "Command4",
+                                      "ChkSync",    "Text8",        "Text9",      "CmdMenu(0)",
+                                      "CmdMenu(1)", "ComboAddress", "CmdMenu(2)", "ComboDay",
+                                      "ComboMonth", "ComboYear",    "ComboHR",    "ComboMin",
+                                      "ComboSec",   "Command3",     "OpHour(0)",  "Text2"};
         QCOMPARE(tabWalk(int(expected.size()) - 1), expected);
     }
 
