@@ -34,7 +34,6 @@ private slots:
         QCOMPARE(h.combo("ComboAddress")->currentIndex(), 0);
         QCOMPARE(h.combo("ComboAddress")->currentText(), QString("Master"));
         QCOMPARE(h.edit("Text2")->text(), QString("Title String ..."));
-        QCOMPARE(h.panel.core().titles().titleFor(0), QString("Title String ..."));
 
         QCOMPARE(h.combo("ComboHR")->currentText(), QString("14"));
         QCOMPARE(h.combo("ComboMin")->currentText(), QString("05"));
