@@ -83,8 +83,11 @@ if(UNIX AND NOT APPLE)
     # The programs' own install rules have run by now.
     install(CODE "
         if(CMAKE_INSTALL_DO_STRIP)
-            foreach(_program velk-pro velk-ctl velk-monitor)
-                set(_file \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/\${_program}\")
+            foreach(_program ${CMAKE_INSTALL_BINDIR}/velk-pro ${CMAKE_INSTALL_BINDIR}/velk-ctl
+                             ${CMAKE_INSTALL_BINDIR}/velk-monitor
+                             ${VELK_PLUGIN_DIR}/velk-network-lines.so
+                             ${VELK_PLUGIN_DIR}/velk-bridge.so)
+                set(_file \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/\${_program}\")
                 if(EXISTS \"\${_file}\")
                     execute_process(COMMAND \"${CMAKE_STRIP}\" --remove-section=.comment
                                             --remove-section=.note \"\${_file}\")

@@ -55,7 +55,6 @@ public:
     // Once the window is up: CONNECT, when the command line asked for it.
     void started();
 
-    const PortSettings& portSettings() const { return m_settings; }
     Ticker& ticker() { return *m_ticker; }
     TickHandler& tickHandler() { return *m_tick; }
     TitleCommands& titles() { return *m_titles; }

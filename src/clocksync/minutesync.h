@@ -34,7 +34,6 @@ public:
     void startOver() { m_lastSecond.reset(); }
     // Runs with the warning when a group was withdrawn from a line that does not take data.
     void onDropped(DropHandler handler) { m_dropped = std::move(handler); }
-    const LineWatch& line() const { return m_line; }
 
 private:
     void noteSkippedMinutes(qint64 second);

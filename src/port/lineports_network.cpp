@@ -1,15 +1,56 @@
 #include "port/lineports.h"
 
-#include "port/networkport.h"
-#include "port/networktap.h"
+#include "controls/logging.h"
+#include "port/networklines.h"
 #include "port/qtserialport.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QIODevice>
+#include <QLibrary>
 
 namespace velk {
 
-std::unique_ptr<Line> makeLine(const LineName& name, std::unique_ptr<PortMapping> system, QString*,
-                               PortChooser chooser) {
-    if (name.isNetwork())
-        return std::make_unique<NetworkPort>(name);
+namespace {
+
+// Where the plugin is looked for: beside the program (the build tree, the Windows folder), then
+// where the package installs it, relative to the program's own folder.
+QStringList pluginFolders() {
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    return {programFolder, QDir(programFolder).filePath(QStringLiteral(VELK_PLUGIN_RELATIVE_DIR))};
+}
+
+// The network lines, loaded on first use and kept for the life of the process; nothing, with
+// `why`, when the plugin cannot be loaded.
+NetworkLines* networkLines(const LineName& name, QString* why) {
+    static NetworkLines* loaded = nullptr;
+    if (loaded)
+        return loaded;
+    QString failure;
+    for (const QString& folder : pluginFolders()) {
+        QLibrary library(QDir(folder).filePath(QLatin1String(kNetworkLinesPlugin)));
+        const auto entry = reinterpret_cast<NetworkLinesEntry>(library.resolve(kNetworkLinesEntry));
+        if (entry) {
+            loaded = entry();
+            return loaded;
+        }
+        failure = library.errorString();
+    }
+    qCWarning(lcSerial, "network lines are not available: %s", qPrintable(failure));
+    if (why)
+        *why = QStringLiteral("%1: network lines are not available in this installation")
+                   .arg(name.text());
+    return nullptr;
+}
+
+} // namespace
+
+std::unique_ptr<Line> makeLine(const LineName& name, std::unique_ptr<PortMapping> system,
+                                         QString* why, PortChooser chooser) {
+    if (name.isNetwork()) {
+        NetworkLines* lines = networkLines(name, why);
+        return lines ? lines->makePort(name) : nullptr;
+    }
     auto port = std::make_unique<QtSerialPort>(name, std::move(system));
     port->setChooser(chooser);
     return port;
@@ -17,13 +58,8 @@ std::unique_ptr<Line> makeLine(const LineName& name, std::unique_ptr<PortMapping
 
 std::unique_ptr<QIODevice> openNetworkTap(const LineName& name, const LineSettings& settings,
                                           QString* why) {
-    auto tap = std::make_unique<NetworkTap>(name);
-    if (const QString failure = tap->connectTo(settings); !failure.isEmpty()) {
-        if (why)
-            *why = failure;
-        return nullptr;
-    }
-    return tap;
+    NetworkLines* lines = networkLines(name, why);
+    return lines ? lines->openTap(name, settings, why) : nullptr;
 }
 
 } // namespace velk

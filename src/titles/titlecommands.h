@@ -25,8 +25,6 @@ public:
     void titleChanged();
     void addressSelected();
 
-    QString titleFor(int slot) const { return m_store.title(slot); }
-
 private:
     // The address byte of the selected entry; without one the operator is told to pick one.
     std::optional<quint8> selectedAddress();

@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QImage>
+#include <QImageReader>
 #include <QResource>
 
 // The resources live in a static library: nothing would pull them into the program unless
@@ -58,8 +59,15 @@ QPixmap picturePixmap(const Picture& picture, qreal ratio) {
 QIcon programIcon() {
     ensureResources();
     QIcon icon;
-    for (int size : {16, 32, 48, 64, 128, 256})
-        icon.addFile(QStringLiteral(":/icons/velk-pro-%1.png").arg(size), QSize(size, size));
+    // Read as PNG, and only as PNG: a reader that may guess the format asks every image format
+    // plugin first, loading each (and Qt's SVG module with one of them). The larger sizes come
+    // from the icon theme through the desktop entry; the window's own icon stays in memory for
+    // the whole run.
+    for (int size : {16, 32, 48, 64}) {
+        QImageReader reader(QStringLiteral(":/icons/velk-pro-%1.png").arg(size), "png");
+        reader.setAutoDetectImageFormat(false);
+        icon.addPixmap(QPixmap::fromImage(reader.read()));
+    }
     return icon;
 }
 

@@ -47,16 +47,22 @@ ConfigureDialog::ConfigureDialog(const std::array<QStringList, 5>& entries, QWid
     fillBackground(this, Qt::white);
 
     const FormBuilder form(this);
-    // Places inside the frame are drawn relative to it.
-    const QPoint frameOrigin(120, 120);
-    auto inFrame = [&](int left, int top, int width, int height) {
-        return QRect(frameOrigin.x() + left, frameOrigin.y() + top, width, height);
-    };
-
     QGroupBox* frame =
         form.frame(this, QStringLiteral("FramePortSet"), QStringLiteral("- Port Setting -"),
                    QRect(120, 120, 4335, 3975), makeFont(Face::Arial, 11.25, true));
+    buildRows(form, frame, entries);
+    buildButtons(form, frame);
+    setFocusOrder();
+}
 
+QRect ConfigureDialog::inFrame(int left, int top, int width, int height) {
+    // Places inside the frame are drawn relative to it.
+    const QPoint frameOrigin(120, 120);
+    return QRect(frameOrigin.x() + left, frameOrigin.y() + top, width, height);
+}
+
+void ConfigureDialog::buildRows(const FormBuilder& form, QWidget* frame,
+                                const std::array<QStringList, 5>& entries) {
     const QFont captionFont = makeFont(Face::Arial, 9.75, true);
     for (int index = 0; index < int(kRows.size()); ++index) {
         const Row& row = kRows[index];
@@ -71,31 +77,31 @@ ConfigureDialog::ConfigureDialog(const std::array<QStringList, 5>& entries, QWid
                     QString::fromLatin1(row.caption).remove(QLatin1Char(':')).trimmed()}});
         FormBuilder::tieLabels(this, {{elementName("Label1", index), combo->objectName()}});
     }
+}
 
-    auto* restore =
+void ConfigureDialog::buildButtons(const FormBuilder& form, QWidget* frame) {
+    const QFont captionFont = makeFont(Face::Arial, 9.75, true);
+    m_restoreDefaults = std::make_unique<QtButton>(
         form.button(frame, QStringLiteral("cmdRestoreDef"), QStringLiteral("Restore Defaults"),
-                    inFrame(2160, 3000, 1935, 495), makeFont(Face::Arial, 9, true));
+                    inFrame(2160, 3000, 1935, 495), makeFont(Face::Arial, 9, true)));
     form.picture(frame, QStringLiteral("Picture1"), artwork::kPortPicture,
                  inFrame(360, 2760, 735, 735));
-    auto* ok = form.button(this, QStringLiteral("cmdOk"), QStringLiteral("Ok"),
-                           QRect(1800, 4320, 1215, 375), captionFont);
-    auto* cancel = form.button(this, QStringLiteral("cmdCancel"), QStringLiteral("Cancel"),
-                               QRect(3240, 4320, 1215, 375), captionFont);
-    m_restoreDefaults = std::make_unique<QtButton>(restore);
-    m_ok = std::make_unique<QtButton>(ok);
-    m_cancel = std::make_unique<QtButton>(cancel);
+    m_ok =
+        std::make_unique<QtButton>(form.button(this, QStringLiteral("cmdOk"), QStringLiteral("Ok"),
+                                               QRect(1800, 4320, 1215, 375), captionFont));
+    m_cancel = std::make_unique<QtButton>(form.button(this, QStringLiteral("cmdCancel"),
+                                                      QStringLiteral("Cancel"),
+                                                      QRect(3240, 4320, 1215, 375), captionFont));
+}
 
-    const QList<QWidget*> order = {restore,
-                                   findChild<QWidget*>(elementName("Combo_Config", 0)),
-                                   findChild<QWidget*>(elementName("Combo_Config", 1)),
-                                   findChild<QWidget*>(elementName("Combo_Config", 2)),
-                                   findChild<QWidget*>(elementName("Combo_Config", 3)),
-                                   ok,
-                                   cancel,
-                                   findChild<QWidget*>(elementName("Combo_Config", 4))};
+void ConfigureDialog::setFocusOrder() {
+    const QStringList order = {QStringLiteral("cmdRestoreDef"), elementName("Combo_Config", 0),
+                               elementName("Combo_Config", 1),  elementName("Combo_Config", 2),
+                               elementName("Combo_Config", 3),  QStringLiteral("cmdOk"),
+                               QStringLiteral("cmdCancel"),     elementName("Combo_Config", 4)};
     for (int index = 1; index < order.size(); ++index)
-        setTabOrder(order.at(index - 1), order.at(index));
-    restore->setFocus();
+        setTabOrder(findChild<QWidget*>(order.at(index - 1)), findChild<QWidget*>(order.at(index)));
+    findChild<QWidget*>(order.first())->setFocus();
 }
 
 ConfigureDialog::~ConfigureDialog() = default;

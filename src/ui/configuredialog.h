@@ -10,6 +10,7 @@
 
 namespace velk {
 
+class FormBuilder;
 class QtButton;
 class QtSelector;
 
@@ -39,6 +40,12 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    static QRect inFrame(int left, int top, int width, int height);
+    void buildRows(const FormBuilder& form, QWidget* frame,
+                   const std::array<QStringList, 5>& entries);
+    void buildButtons(const FormBuilder& form, QWidget* frame);
+    void setFocusOrder();
+
     std::array<std::unique_ptr<QtSelector>, 5> m_configs;
     std::unique_ptr<QtButton> m_ok;
     std::unique_ptr<QtButton> m_cancel;

@@ -103,6 +103,19 @@ void FormBuilder::nameForScreenReaders(QWidget* form,
     }
 }
 
+void FormBuilder::nameFields(QWidget* form,
+                             std::initializer_list<std::pair<QString, QString>> spoken) {
+    nameForScreenReaders(form, spoken);
+    for (const auto& [name, words] : spoken) {
+        auto* control = form->findChild<QWidget*>(name);
+        if (!control)
+            continue;
+        control->setAccessibleDescription(words);
+        if (auto* selector = qobject_cast<QComboBox*>(control); selector && selector->lineEdit())
+            selector->lineEdit()->setAccessibleDescription(words);
+    }
+}
+
 void FormBuilder::tieLabels(QWidget* form,
                             std::initializer_list<std::pair<QString, QString>> labelsAndControls) {
     for (const auto& [label, control] : labelsAndControls) {

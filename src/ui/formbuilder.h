@@ -49,6 +49,10 @@ public:
     // for them; a selector's text field and list take its words too.
     static void nameForScreenReaders(QWidget* form,
                                      std::initializer_list<std::pair<QString, QString>> spoken);
+    // As nameForScreenReaders, and the words go into each control's description too: where
+    // the platform names an editable field by its value, the description still tells it apart.
+    static void nameFields(QWidget* form,
+                           std::initializer_list<std::pair<QString, QString>> spoken);
     // Ties each label (object name) to the control it stands by (object name), so a screen
     // reader says the label with the control.
     static void tieLabels(QWidget* form,

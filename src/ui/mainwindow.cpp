@@ -6,6 +6,7 @@
 #include "ui/look.h"
 #include "ui/qtbutton.h"
 #include "ui/qtcheckbox.h"
+#include "ui/qtdaylists.h"
 #include "ui/qtmessagebox.h"
 #include "ui/qtoptiongroup.h"
 #include "ui/qtselector.h"
@@ -62,20 +63,18 @@ MainWindow::MainWindow(QWidget* parent)
     buildSystemFrame(form);
     buildBottom(form);
     setFocusOrder();
+    nameForScreenReaders();
+    watchReturnKey();
+    m_messageBox = std::make_unique<QtMessageBox>(this);
+    gatherControls();
+}
+
+void MainWindow::nameForScreenReaders() {
     // Each selector and text box as the label it stands under, or its group's own words; the
     // check box as its caption. Buttons are named by their captions already.
     FormBuilder::nameForScreenReaders(
         this, {{QStringLiteral("ComboAddress"), QStringLiteral("ADDRESS")},
                {QStringLiteral("Text2"), QStringLiteral("TITLE")},
-               {elementName("ComboDay", 0), QStringLiteral("Day")},
-               {elementName("ComboDay", 1), QStringLiteral("Day")},
-               {elementName("ComboDay", 2), QStringLiteral("Day")},
-               {elementName("ComboDay", 3), QStringLiteral("Day")},
-               {QStringLiteral("ComboMonth"), QStringLiteral("Month")},
-               {QStringLiteral("ComboYear"), QStringLiteral("Year")},
-               {QStringLiteral("ComboHR"), QStringLiteral("Hour")},
-               {QStringLiteral("ComboMin"), QStringLiteral("Minute")},
-               {QStringLiteral("ComboSec"), QStringLiteral("Second")},
                {elementName("Frame4", 0), QStringLiteral("Date DD/MM/YY")},
                {elementName("Frame4", 1), QStringLiteral("Time HH:MM:SS")},
                {QStringLiteral("ChkSync"), QStringLiteral("Sync Time Date")},
@@ -84,19 +83,31 @@ MainWindow::MainWindow(QWidget* parent)
                {elementName("OpHour", 0), QStringLiteral("12 Hour")},
                {elementName("OpHour", 1), QStringLiteral("24 Hour")},
                {QStringLiteral("StatusBar1"), QStringLiteral("Status")}});
+    // The six date and time fields share their group's label, and on Linux a screen reader
+    // names an editable field by its value: each one's own word goes into its description.
+    FormBuilder::nameFields(this, {{QStringLiteral("ComboDay"), QStringLiteral("Day")},
+                                   {QStringLiteral("ComboMonth"), QStringLiteral("Month")},
+                                   {QStringLiteral("ComboYear"), QStringLiteral("Year")},
+                                   {QStringLiteral("ComboHR"), QStringLiteral("Hour")},
+                                   {QStringLiteral("ComboMin"), QStringLiteral("Minute")},
+                                   {QStringLiteral("ComboSec"), QStringLiteral("Second")}});
     FormBuilder::tieLabels(this, {{elementName("Label1", 0), QStringLiteral("ComboAddress")},
                                   {QStringLiteral("Label2"), QStringLiteral("Text2")},
                                   {QStringLiteral("Label9"), QStringLiteral("ChkSync")},
                                   {QStringLiteral("Label10"), QStringLiteral("Text8")},
                                   {QStringLiteral("Label11"), QStringLiteral("Text9")}});
+}
+
+void MainWindow::watchReturnKey() {
     auto* returnClick = new ReturnClick(this);
     for (QAbstractButton* button : findChildren<QAbstractButton*>()) {
         // Command buttons only: Return must not toggle the sync box or the hour mode.
         if (qobject_cast<QPushButton*>(button) || qobject_cast<QToolButton*>(button))
             returnClick->watch(button);
     }
+}
 
-    m_messageBox = std::make_unique<QtMessageBox>(this);
+void MainWindow::gatherControls() {
     m_controls.reset(new MainWindowControls{
         *m_address,
         *m_hour,
@@ -104,7 +115,7 @@ MainWindow::MainWindow(QWidget* parent)
         *m_second,
         *m_month,
         *m_year,
-        {m_days[0].get(), m_days[1].get(), m_days[2].get(), m_days[3].get()},
+        {&m_days->list(0), &m_days->list(1), &m_days->list(2), &m_days->list(3)},
         *m_title,
         *m_timeDisplay,
         *m_dateDisplay,
@@ -223,10 +234,8 @@ void MainWindow::buildTimeFrame(const FormBuilder& form) {
 
     QGroupBox* date = form.frame(frame, elementName("Frame4", 0), QStringLiteral("Date DD/MM/YY"),
                                  QRect(4800, 2400, 2775, 975), standardFont());
-    for (int index = 0; index < 4; ++index)
-        m_days[index] =
-            makeSelector(form, date, elementName("ComboDay", index), QRect(5040, 2760, 615, 315),
-                         twoDigitEntries(dayEntries(index)));
+    m_days = std::make_unique<QtDayLists>(
+        form.selector(date, QStringLiteral("ComboDay"), QRect(5040, 2760, 615, 315)));
     form.label(date, QStringLiteral("Label43"), QStringLiteral("/"), QRect(5640, 2760, 135, 375),
                separatorFont());
     m_month = makeSelector(form, date, QStringLiteral("ComboMonth"), QRect(5880, 2760, 615, 315),
@@ -318,10 +327,9 @@ void MainWindow::setFocusOrder() {
         QStringLiteral("Text2"),        QStringLiteral("Command1"),  QStringLiteral("Command2"),
         QStringLiteral("Command4"),     QStringLiteral("ChkSync"),   QStringLiteral("Text8"),
         QStringLiteral("Text9"),        elementName("CmdMenu", 0),   elementName("CmdMenu", 1),
-        QStringLiteral("ComboAddress"), elementName("CmdMenu", 2),   elementName("ComboDay", 0),
+        QStringLiteral("ComboAddress"), elementName("CmdMenu", 2),   QStringLiteral("ComboDay"),
         QStringLiteral("ComboMonth"),   QStringLiteral("ComboYear"), QStringLiteral("ComboHR"),
-        QStringLiteral("ComboMin"),     QStringLiteral("ComboSec"),  elementName("ComboDay", 1),
-        elementName("ComboDay", 2),     elementName("ComboDay", 3),  QStringLiteral("Command3"),
+        QStringLiteral("ComboMin"),     QStringLiteral("ComboSec"),  QStringLiteral("Command3"),
         elementName("OpHour", 0),       elementName("OpHour", 1),
     };
     QWidget* previous = nullptr;

@@ -13,6 +13,7 @@ namespace velk {
 class CloseRequestFilter;
 class FormBuilder;
 class QtButton;
+class QtDayLists;
 class QtCheckBox;
 class QtMessageBox;
 class QtOptionGroup;
@@ -49,6 +50,9 @@ private:
     void buildSystemFrame(const FormBuilder& form);
     void buildBottom(const FormBuilder& form);
     void setFocusOrder();
+    void nameForScreenReaders();
+    void watchReturnKey();
+    void gatherControls();
     std::unique_ptr<QtSelector> makeSelector(const FormBuilder& form, QWidget* parent,
                                              const QString& name, const QRect& twips,
                                              const QStringList& entries) const;
@@ -63,7 +67,7 @@ private:
     std::unique_ptr<QtSelector> m_second;
     std::unique_ptr<QtSelector> m_month;
     std::unique_ptr<QtSelector> m_year;
-    std::array<std::unique_ptr<QtSelector>, 4> m_days;
+    std::unique_ptr<QtDayLists> m_days;
     std::unique_ptr<QtTextBox> m_title;
     std::unique_ptr<QtTextBox> m_timeDisplay;
     std::unique_ptr<QtTextBox> m_dateDisplay;

@@ -55,6 +55,15 @@ void QtSelector::setTextLocked(bool locked) {
     m_combo->lineEdit()->setReadOnly(locked);
 }
 
+void QtSelector::replaceEntries(const QStringList& entries, int index, const QString& text) {
+    m_combo->clear();
+    m_combo->addItems(entries);
+    m_combo->setCurrentIndex(index);
+    m_edited = index < 0 && !text.isEmpty();
+    if (m_edited)
+        m_combo->setEditText(text);
+}
+
 int QtSelector::listIndex() const {
     return m_edited ? -1 : m_combo->currentIndex();
 }

@@ -20,6 +20,11 @@ public:
 
     // A locked field shows the selected entry but takes no typing; picking still works.
     void setTextLocked(bool locked);
+    // Puts another list into the combo box with entry `index` selected, or with `text` in the
+    // field when `index` is -1, and runs no handler.
+    void replaceEntries(const QStringList& entries, int index, const QString& text);
+    // Selects without running a handler.
+    void showEntry(int index) { selectEntry(index); }
 
     int listIndex() const override;
     int count() const override;

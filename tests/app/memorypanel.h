@@ -116,6 +116,8 @@ struct MemoryPanel {
     MemoryButton& settingButton() { return menu[1]; }
     MemoryButton& disconnectButton() { return menu[2]; }
     MemorySettingsDialog& settingsDialog() { return *dialog; }
+    // The settings the dialog works on, as the core hands them to it.
+    const PortSettings& heldSettings() const { return *held; }
 
     FakeClock clock;
     FakeClockState clockState;
@@ -167,10 +169,12 @@ struct MemoryPanel {
                                 messages};
 
     MemorySettingsDialog* dialog = nullptr; // owned by the core
+    const PortSettings* held = nullptr;     // owned by the core
     PanelCore core{controls, line, clock,
                    [this](PortSettings& settings, const PortSettings& start, PortControl& control) {
                        auto host = std::make_unique<MemorySettingsDialog>(settings, start, control);
                        dialog = host.get();
+                       held = &settings;
                        return std::unique_ptr<SettingsDialogHost>(std::move(host));
                    },
                    &clockState};

@@ -548,10 +548,10 @@ private:
         case 4: {
             const QString text = anyOf(kSelectorTexts);
             note(QStringLiteral("dialog: type \"%1\" into selector %2").arg(text).arg(selector));
-            const PortSettings before = m_panel.core.portSettings();
+            const PortSettings before = m_panel.heldSettings();
             dialog.config(selector).type(text);
             m_after = [this, before]() -> QString {
-                if (m_panel.core.portSettings() == before)
+                if (m_panel.heldSettings() == before)
                     return {};
                 return QStringLiteral("typing into the dialog changed the port settings");
             };
@@ -573,7 +573,7 @@ private:
             note(QStringLiteral("dialog: Restore Defaults"));
             dialog.restoreDefaults().click();
             m_after = [this]() -> QString {
-                return m_panel.core.portSettings() == PortSettings()
+                return m_panel.heldSettings() == PortSettings()
                            ? QString()
                            : QStringLiteral("Restore Defaults left other settings");
             };
@@ -595,7 +595,7 @@ private:
         m_after = [this, applied]() -> QString {
             if (m_panel.settingsDialog().isShown())
                 return QStringLiteral("Ok left the dialog open");
-            const PortSettings& settings = m_panel.core.portSettings();
+            const PortSettings& settings = m_panel.heldSettings();
             if (applied && (m_panel.port.name() != settings.lineName ||
                             m_panel.port.settings() != settings.line))
                 return QStringLiteral("Ok did not bring the settings to the port");
@@ -666,12 +666,17 @@ private:
         return {};
     }
 
+    // Picking the selected address again brings back the title kept for it: the box must not
+    // change. (An empty box would bring back the default, so it is left alone.)
     QString checkTitle() {
         const int index = m_panel.address.listIndex();
-        if (index >= 0 && m_panel.core.titles().titleFor(index) != m_panel.title.text())
-            return QStringLiteral("address %1 stores \"%2\", the title box shows \"%3\"")
-                .arg(m_panel.address.entry(index), m_panel.core.titles().titleFor(index),
-                     m_panel.title.text());
+        const QString shown = m_panel.title.text();
+        if (index < 0 || shown.isEmpty())
+            return {};
+        m_panel.address.setListIndex(index);
+        if (m_panel.title.text() != shown)
+            return QStringLiteral("address %1 brings back \"%2\", the title box showed \"%3\"")
+                .arg(m_panel.address.entry(index), m_panel.title.text(), shown);
         return {};
     }
 
@@ -695,7 +700,7 @@ private:
                 .arg(m_panel.statusBar.panels().join(QLatin1Char('|')),
                      expected.join(QLatin1Char('|')));
 
-        const PortSettings& settings = m_panel.core.portSettings();
+        const PortSettings& settings = m_panel.heldSettings();
         // "BAUD,P,D,S" in selector order: baud rate, data bits, parity, stop bits.
         const QStringList parts = settings.line.text().split(QLatin1Char(','));
         const QString held[] = {parts.at(0), parts.at(2), parts.at(1), parts.at(3),
@@ -829,7 +834,7 @@ private:
     QString m_expectedTime;
     QString m_expectedDate;
     QString m_expectedDatePanel;
-    QDateTime m_noticeShown; // invalid: the first panel shows its own text
+    QDateTime m_noticeShown;  // invalid: the first panel shows its own text
     qint64 m_lastMinute = -1; // the last minute whose second 00 the sync dealt with
     std::array<QString, 255> m_titles;
     bool m_twelveHour = false;

@@ -8,6 +8,7 @@
 #include "clocksync/statuspanels.h"
 #include "clocksync/tickhandler.h"
 #include "titles/titlecommands.h"
+#include "transmit/transmitter.h"
 #include "ui/configuredialog.h"
 
 #include <QAbstractEventDispatcher>
@@ -126,7 +127,6 @@ private slots:
                                     Qt::NoModifier);
         }
         QCOMPARE(title->text(), box);
-        QCOMPARE(h.panel.core().titles().titleFor(0), box);
         h.click("Command2");
         QCOMPARE(h.readLine(int(payload.size()) + 4), "/T\xFF" + payload + "\r");
         QCOMPARE(h.statusPanels().value(0), told ? kLeftOutNotice : QString("Status"));
@@ -178,7 +178,7 @@ private slots:
         MessageCatcher messages;
         h.click("Command1");
         QTRY_COMPARE(messages.seen().size(), 1);
-        QCOMPARE(messages.seen()[0].text, QString("Press Connect Comport."));
+        QCOMPARE(messages.seen()[0].text, kPressConnectMessage);
         QCOMPARE(messages.seen()[0].title, QString("VELK-Pro"));
         QCOMPARE(messages.seen()[0].icon, QMessageBox::NoIcon);
         QCOMPARE(h.edit("Text2")->text(), QString("Title String ..."));
@@ -195,7 +195,7 @@ private slots:
         QTest::keyClicks(addressField, "7");
         h.click("Command1");
         QTRY_COMPARE(messages.seen().size(), 1);
-        QCOMPARE(messages.seen()[0].text, QString("Pick an address from the list."));
+        QCOMPARE(messages.seen()[0].text, kPickAddressMessage);
         QCOMPARE(h.edit("Text2")->text(), QString("Title String ..."));
         QCOMPARE(h.pair.drainFar(100), QByteArray());
     }
@@ -257,7 +257,7 @@ private slots:
         // A command on the lost link meets the port guard, not a dead port.
         h.click("Command2");
         QTRY_COMPARE(messages.seen().size(), 1);
-        QCOMPARE(messages.seen()[0].text, QString("Press Connect Comport."));
+        QCOMPARE(messages.seen()[0].text, kPressConnectMessage);
     }
 };
 

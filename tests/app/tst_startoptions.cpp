@@ -143,7 +143,10 @@ private slots:
             shown << p.settingsDialog().config(index).text();
         QCOMPARE(shown, (QStringList{"19200", "7", "Even", "2", "Comport 3"}));
         p.settingsDialog().restoreDefaults().click();
-        QCOMPARE(p.core.portSettings(), PortSettings{});
+        shown.clear();
+        for (int index = 0; index < SettingsDialogLogic::kSelectorCount; ++index)
+            shown << p.settingsDialog().config(index).text();
+        QCOMPARE(shown, (QStringList{"9600", "8", "None", "1", "Comport 1"}));
     }
 
     // While waiting the first panel says so, also after a notice had its few seconds; the

@@ -71,7 +71,7 @@ private slots:
         rig.commands.setTimeClicked();
         QCOMPARE(rig.port.written(), QByteArray());
         QCOMPARE(rig.messages.shown().size(), std::size_t(1));
-        QCOMPARE(rig.messages.shown().front().text, "Press Connect Comport.");
+        QCOMPARE(rig.messages.shown().front().text, kPressConnectMessage);
         QCOMPARE(rig.messages.shown().front().title, "VELK-Pro");
         QCOMPARE(rig.messages.shown().front().icon, MessageBox::Icon::None);
     }

@@ -29,6 +29,14 @@ struct TitleRig {
     MemoryTextBox title{20};
     Transmitter transmitter{port, messages};
     TitleCommands commands{transmitter, address, title, messages};
+
+    // What the box shows on coming back to `slot` from another address: the title kept for it,
+    // or the default where none is kept.
+    QString titleOnReturnTo(int slot) {
+        address.pick(slot == 1 ? 2 : 1);
+        address.pick(slot);
+        return title.text();
+    }
 };
 
 } // namespace
@@ -54,8 +62,8 @@ private slots:
         QCOMPARE(rig.port.written(), bytes);
         QCOMPARE(rig.port.writes().size(), std::size_t(4)); // one write per byte
         QCOMPARE(rig.title.text(), QString());
-        QCOMPARE(rig.commands.titleFor(address), QString());
         QVERIFY(rig.messages.shown().empty());
+        QCOMPARE(rig.titleOnReturnTo(address), kDefault);
     }
 
     void clearEmptiesTheBoxBeforeTheFrame() {
@@ -79,13 +87,10 @@ private slots:
         rig.commands.sendClicked();
         QCOMPARE(rig.port.written(), QByteArray());
         QCOMPARE(rig.title.text(), "HELLO");
-        QCOMPARE(rig.commands.titleFor(3), "HELLO");
         QCOMPARE(rig.messages.shown().size(), std::size_t(2));
-        for (const MemoryMessageBox::Shown& shown : rig.messages.shown()) {
-            QCOMPARE(shown.text, "Press Connect Comport.");
-            QCOMPARE(shown.title, "VELK-Pro");
-            QCOMPARE(shown.icon, MessageBox::Icon::None);
-        }
+        for (const MemoryMessageBox::Shown& shown : rig.messages.shown())
+            QCOMPARE(shown.text, kPressConnectMessage);
+        QCOMPARE(rig.titleOnReturnTo(3), "HELLO");
     }
 
     void writeFailureMidFrameIsSilent_data() {
@@ -147,7 +152,7 @@ private slots:
         QCOMPARE(rig.port.written(), bytes);
         QCOMPARE(rig.port.writes().size(), std::size_t(bytes.size()));
         QCOMPARE(rig.title.text(), text);
-        QCOMPARE(rig.commands.titleFor(address), text);
+        QCOMPARE(rig.titleOnReturnTo(address), text.isEmpty() ? kDefault : text);
     }
 
     void twentyCharacterTitleIsTwentyFourBytes() {
@@ -162,15 +167,13 @@ private slots:
     void eachAddressKeepsItsTitle() {
         TitleRig rig;
         QCOMPARE(rig.title.text(), kDefault);
-        QCOMPARE(rig.commands.titleFor(0), kDefault);
         // The box shows the default already, so it raises no change; the slot still takes it.
         rig.address.pick(6);
-        QCOMPARE(rig.commands.titleFor(6), kDefault);
+        QCOMPARE(rig.title.text(), kDefault);
         rig.address.pick(1);
         rig.title.paste("ONE");
         rig.address.pick(2);
         QCOMPARE(rig.title.text(), kDefault);
-        QCOMPARE(rig.commands.titleFor(2), kDefault);
         rig.address.pick(1);
         QCOMPARE(rig.title.text(), "ONE");
         rig.address.pick(0);
@@ -182,7 +185,7 @@ private slots:
         rig.address.pick(3);
         rig.title.paste("THREE");
         rig.commands.clearClicked();
-        QCOMPARE(rig.commands.titleFor(3), QString());
+        QCOMPARE(rig.title.text(), QString());
         rig.address.pick(4);
         rig.address.pick(3);
         QCOMPARE(rig.title.text(), kDefault);
@@ -201,17 +204,16 @@ private slots:
         QCOMPARE(rig.port.written(), QByteArray());
         QCOMPARE(rig.title.text(), "NINE");
         QCOMPARE(rig.messages.shown().size(), std::size_t(2));
-        for (const MemoryMessageBox::Shown& shown : rig.messages.shown()) {
-            QCOMPARE(shown.text, "Pick an address from the list.");
-            QCOMPARE(shown.title, "VELK-Pro");
-            QCOMPARE(shown.icon, MessageBox::Icon::None);
-        }
+        for (const MemoryMessageBox::Shown& shown : rig.messages.shown())
+            QCOMPARE(shown.text, kPickAddressMessage);
 
         rig.title.paste("TYPED");
         rig.commands.addressSelected();
         QCOMPARE(rig.title.text(), "TYPED");
-        for (int slot = 0; slot < TitleStore::kSlotCount; ++slot)
-            QVERIFY(rig.commands.titleFor(slot) != "TYPED");
+        for (int slot = 0; slot < TitleStore::kSlotCount; ++slot) {
+            rig.address.pick(slot);
+            QVERIFY(rig.title.text() != "TYPED");
+        }
         rig.address.pick(9);
         QCOMPARE(rig.title.text(), "NINE");
     }
@@ -222,7 +224,7 @@ private slots:
         rig.address.type("x");
         rig.commands.sendClicked();
         QCOMPARE(rig.messages.shown().size(), std::size_t(1));
-        QCOMPARE(rig.messages.shown().front().text, "Press Connect Comport.");
+        QCOMPARE(rig.messages.shown().front().text, kPressConnectMessage);
     }
 
     void storeOutsideTheTable() {

@@ -73,8 +73,7 @@ private slots:
             {"Picture2(0)", QRect(3480, 2280, 735, 735)},
             {"Frame2", QRect(4560, 2040, 4095, 3975)},
             {"Frame4(0)", QRect(4800, 2400, 2775, 975)},
-            {"ComboDay(0)", QRect(5040, 2760, 615, 315)},
-            {"ComboDay(3)", QRect(5040, 2760, 615, 315)},
+            {"ComboDay", QRect(5040, 2760, 615, 315)},
             {"Label43", QRect(5640, 2760, 135, 375)},
             {"ComboMonth", QRect(5880, 2760, 615, 315)},
             {"Label4(2)", QRect(6480, 2760, 135, 375)},
@@ -198,14 +197,8 @@ private slots:
         QTest::addColumn<QString>("last");
         QTest::newRow("address") << "ComboAddress" << 255 << "Master"
                                  << "254";
-        QTest::newRow("28 days") << "ComboDay(0)" << 28 << "01"
-                                 << "28";
-        QTest::newRow("29 days") << "ComboDay(1)" << 29 << "01"
-                                 << "29";
-        QTest::newRow("30 days") << "ComboDay(2)" << 30 << "01"
-                                 << "30";
-        QTest::newRow("31 days") << "ComboDay(3)" << 31 << "01"
-                                 << "31";
+        QTest::newRow("days") << "ComboDay" << 31 << "01"
+                              << "31";
         QTest::newRow("month") << "ComboMonth" << 12 << "01"
                                << "12";
         QTest::newRow("year") << "ComboYear" << 100 << "00"
@@ -253,8 +246,8 @@ private slots:
             QCOMPARE(controls.day[index]->count(), 28 + index);
         QCOMPARE(controls.hourMode.count(), 2);
 
-        controls.day[1]->setVisible(false);
-        QVERIFY(window.findChild<QWidget*>(QStringLiteral("ComboDay(1)"))->isHidden());
+        controls.day[3]->setVisible(false);
+        QVERIFY(window.findChild<QWidget*>(QStringLiteral("ComboDay"))->isHidden());
         controls.menu[0]->setVisible(false);
         QVERIFY(window.findChild<QWidget*>(QStringLiteral("CmdMenu(0)"))->isHidden());
         controls.timeDisplay.setText(QStringLiteral("13:45:07"));
@@ -264,6 +257,39 @@ private slots:
         QVERIFY(window.findChild<QAbstractButton*>(QStringLiteral("OpHour(1)"))->isChecked());
         controls.sync.setChecked(true);
         QVERIFY(window.findChild<QAbstractButton*>(QStringLiteral("ChkSync"))->isChecked());
+    }
+
+    // The four day lists are one field: the list shown has it, a hidden list keeps its own pick.
+    void dayListsShareOneField() {
+        MainWindow window;
+        MainWindowControls& controls = window.controls();
+        QCOMPARE(window.findChildren<QComboBox*>().size(), 7); // address, date and time
+        auto* field = window.findChild<QComboBox*>(QStringLiteral("ComboDay"));
+        QList<int> clicked;
+        for (int list = 0; list < 4; ++list)
+            controls.day[list]->onClick([&clicked, list] { clicked << list; });
+
+        QVERIFY(controls.day[3]->isVisible());
+        QVERIFY(controls.day[0]->setListIndex(27)); // hidden: the field stays as it is
+        QCOMPARE(clicked, QList<int>{0});
+        QCOMPARE(controls.day[0]->text(), QStringLiteral("28"));
+        QCOMPARE(field->count(), 31);
+        QCOMPARE(field->currentIndex(), -1);
+
+        controls.day[0]->setVisible(true);
+        QVERIFY(!controls.day[3]->isVisible());
+        QCOMPARE(field->count(), 28);
+        QCOMPARE(field->currentText(), QStringLiteral("28"));
+        field->setCurrentIndex(4); // the operator's pick reaches the list shown only
+        emit field->activated(4);
+        QCOMPARE(clicked, (QList<int>{0, 0}));
+        QCOMPARE(controls.day[0]->listIndex(), 4);
+
+        controls.day[3]->setVisible(true);
+        QCOMPARE(field->count(), 31);
+        QCOMPARE(field->currentIndex(), -1);
+        QCOMPARE(controls.day[0]->text(), QStringLiteral("05"));
+        QVERIFY(!field->isHidden());
     }
 
     void displaysAndSecondsAreLocked() {
@@ -345,11 +371,11 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&window));
         QCOMPARE(owningName(QApplication::focusWidget()), QStringLiteral("Text2"));
 
-        const QStringList expected = {
-            "Text2",       "Command1",    "Command2",   "Command4",     "ChkSync",    "Text8",
-            "Text9",       "CmdMenu(0)",  "CmdMenu(1)", "ComboAddress", "CmdMenu(2)", "ComboDay(0)",
-            "ComboMonth",  "ComboYear",   "ComboHR",    "ComboMin",     "ComboSec",   "ComboDay(1)",
-            "ComboDay(2)", "ComboDay(3)", "Command3",   "OpHour(0)",    "Text2"};
+        const QStringList expected = {"Text2",      "Command1",     "Command2",   "Command4",
+                                      "ChkSync",    "Text8",        "Text9",      "CmdMenu(0)",
+                                      "CmdMenu(1)", "ComboAddress", "CmdMenu(2)", "ComboDay",
+                                      "ComboMonth", "ComboYear",    "ComboHR",    "ComboMin",
+                                      "ComboSec",   "Command3",     "OpHour(0)",  "Text2"};
         QCOMPARE(tabWalk(int(expected.size()) - 1), expected);
     }
 
@@ -392,7 +418,7 @@ private slots:
 
     void hiddenControlsAreSkipped() {
         MainWindow window;
-        window.controls().day[0]->setVisible(false);
+        window.controls().day[3]->setVisible(false);
         window.show();
         QApplication::setActiveWindow(&window);
         QVERIFY(QTest::qWaitForWindowActive(&window));
