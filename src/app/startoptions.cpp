@@ -52,8 +52,9 @@ const QHash<QString, bool> kQtOptions = {{QStringLiteral("platform"), true},
                                          {QStringLiteral("testability"), false}};
 
 // Every option, as a refusal lists what the panel takes.
-const QString kTaken = QStringLiteral("the panel takes --port, --settings, --connect, --sync, "
-                                      "--12h, --reconnect, --help and --version");
+const QString kTaken = QStringLiteral("the panel takes --port, --settings, --credentials, --ca, "
+                                      "--connect, --sync, --12h, --reconnect, --help and "
+                                      "--version");
 
 void configure(QCommandLineParser& parser) {
     // "-platform" must read as one unknown word, never as -p -l -a ...; Qt takes it itself.
@@ -196,9 +197,11 @@ StartOptions::Outcome StartOptions::read(const QStringList& given, bool leaveQtO
     if (port.port()) {
         start.port.portNumber = quint8(port.port()->number);
         start.line = *port.port();
-        if (start.line.isNetwork())
+        if (start.line.isNetwork() || start.line.isBus())
             start.port.network = start.line.text();
     }
+    start.credentialsFile = port.credentialsFile();
+    start.caFile = port.caFile();
     if (port.settings())
         start.port.line = *port.settings();
     start.connect = parser.isSet(kConnect);

@@ -13,7 +13,9 @@ namespace velk {
 struct StartSettings {
     PortSettings port;      // what the settings dialog would hold
     bool portGiven = false; // --port or --settings: applied to the port as Ok applies them
-    LineName line;          // --port: Comport port.portNumber, a device or a network line
+    LineName line;          // --port: Comport port.portNumber, a device, a network or bus line
+    QString credentialsFile; // --credentials, for a bus line's broker
+    QString caFile;          // --ca, for an mqtts:// bus line's broker
     bool connect = false;
     bool sync = false;
     bool twelveHour = false;
@@ -22,7 +24,8 @@ struct StartSettings {
     friend bool operator==(const StartSettings& a, const StartSettings& b) {
         return a.port == b.port && a.portGiven == b.portGiven && a.line == b.line &&
                a.connect == b.connect && a.sync == b.sync && a.twelveHour == b.twelveHour &&
-               a.reconnect == b.reconnect;
+               a.reconnect == b.reconnect && a.credentialsFile == b.credentialsFile &&
+               a.caFile == b.caFile;
     }
 };
 
