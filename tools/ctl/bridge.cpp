@@ -1,10 +1,10 @@
 #include "ctl/bridge.h"
 
+#include "bus/mqttclient.h"
 #include "controls/clockstate.h"
 #include "controls/serialport.h"
 #include "controls/textbox.h"
 #include "ctl/ctloptions.h"
-#include "bus/mqttclient.h"
 #include "ctl/oneshot.h"
 #include "ctl/syncservice.h"
 #include "titles/titlerule.h"
@@ -45,8 +45,8 @@ Bridge::Bridge(const BridgeOptions& options, const QString& base, const QString&
       m_transmitter(port, m_messages) {
     setSync(options.sync);
     m_mqtt.onConnected([this] { connected(); });
-    m_mqtt.onMessage([this](const QString& topic, const QByteArray& payload) {
-        const QString refusal = take(topic, payload);
+    m_mqtt.onMessage([this](const MqttClient::Message& message) {
+        const QString refusal = take(message.topic, message.payload);
         if (refusal.isEmpty())
             return;
         qCInfo(lcMqtt).noquote() << "refused:" << refusal;

@@ -1,10 +1,10 @@
 #include "ctl/bridgeoptions.h"
 
+#include "bus/brokercredentials.h"
 #include "ctl/ctloptions.h"
 #include "port/linename.h"
 
 #include <QCommandLineParser>
-#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QUrl>
@@ -12,8 +12,6 @@
 namespace velk {
 
 namespace {
-
-constexpr qint64 kLargestCredentialsFile = 4096;
 
 const QString kBroker = QStringLiteral("broker");
 const QString kTopic = QStringLiteral("topic");
@@ -72,25 +70,12 @@ bool readBroker(const QString& text, BridgeOptions& options, QString* why) {
 }
 
 bool readCredentials(const QString& path, BridgeOptions& options, QString* why) {
-    const QFileInfo info(path);
-    if (info.permissions() & (QFileDevice::ReadGroup | QFileDevice::ReadOther))
-        return refuse(why, kCredentials,
-                      QStringLiteral("%1 may be read by others; allow only its owner "
-                                     "(chmod 600)")
-                          .arg(path));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > kLargestCredentialsFile)
-        return refuse(why, kCredentials,
-                      QStringLiteral("cannot read %1 (expected the user, then the password, "
-                                     "on two lines)")
-                          .arg(path));
-    const QStringList lines =
-        QString::fromUtf8(file.readAll()).split(QRegularExpression(QStringLiteral("\r?\n")));
-    options.user = lines.value(0);
-    options.password = lines.value(1);
-    if (options.user.isEmpty())
-        return refuse(why, kCredentials,
-                      QStringLiteral("%1 has no user on its first line").arg(path));
+    QString reason;
+    const std::optional<BrokerCredentials> credentials = BrokerCredentials::read(path, &reason);
+    if (!credentials)
+        return refuse(why, kCredentials, reason);
+    options.user = credentials->user;
+    options.password = credentials->password;
     return true;
 }
 
