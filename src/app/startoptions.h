@@ -11,9 +11,9 @@ namespace velk {
 // How a run of the panel starts, as its command line asks. The defaults are a run without
 // options.
 struct StartSettings {
-    PortSettings port;      // what the settings dialog would hold
-    bool portGiven = false; // --port or --settings: applied to the port as Ok applies them
-    LineName line;          // --port: Comport port.portNumber, a device, a network or bus line
+    PortSettings port;       // what the settings dialog would hold
+    bool portGiven = false;  // --port or --settings: applied to the port as Ok applies them
+    LineName line;           // --port: Comport port.portNumber, a device, a network or bus line
     QString credentialsFile; // --credentials, for a bus line's broker
     QString caFile;          // --ca, for an mqtts:// bus line's broker
     bool connect = false;

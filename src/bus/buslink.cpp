@@ -100,8 +100,8 @@ void BusLink::connected() {
 
 void BusLink::subscribed(const QString& pattern, bool granted) {
     if (!granted)
-        qCWarning(lcMqtt).noquote() << "the broker" << m_mqtt->brokerName()
-                                    << "refused the subscription to" << pattern;
+        qCWarning(lcMqtt).noquote()
+            << "the broker" << m_mqtt->brokerName() << "refused the subscription to" << pattern;
     m_awaited.removeOne(pattern);
     if (!m_awaited.isEmpty() || m_isReady)
         return;
@@ -111,7 +111,7 @@ void BusLink::subscribed(const QString& pattern, bool granted) {
 
 void BusLink::message(const MqttClient::Message& message) {
     if (message.topic == m_replyTopic) {
-        if (!m_pending.contains(message.correlationData))
+        if (m_pending.count(message.correlationData) == 0)
             return; // an answer to a request given up already
         const bool ok = message.payload == "ok";
         finish(message.correlationData, {ok ? Result::Status::Ok : Result::Status::Refused,
@@ -149,8 +149,9 @@ void BusLink::request(const QString& path, const QByteArray& payload, ResultHand
     pending.done = std::move(done);
     pending.timer = std::make_unique<QTimer>();
     pending.timer->setSingleShot(true);
-    connect(pending.timer.get(), &QTimer::timeout, this,
-            [this, correlation] { finish(correlation, {Result::Status::Offline, offlineText()}); });
+    connect(pending.timer.get(), &QTimer::timeout, this, [this, correlation] {
+        finish(correlation, {Result::Status::Offline, offlineText()});
+    });
     pending.timer->start(kAnswerSeconds * 1000);
     MqttClient::PublishOptions options;
     options.responseTopic = m_replyTopic;
@@ -163,16 +164,18 @@ void BusLink::finish(const QByteArray& correlation, const Result& result) {
     auto found = m_pending.find(correlation);
     if (found == m_pending.end())
         return;
-    ResultHandler done = std::move(found->done);
+    ResultHandler done = std::move(found->second.done);
     // The timer may be the one whose signal is running.
-    found->timer.release()->deleteLater();
+    found->second.timer.release()->deleteLater();
     m_pending.erase(found);
     if (done)
         done(result);
 }
 
 void BusLink::finishAll(const Result& result) {
-    const QList<QByteArray> waiting = m_pending.keys();
+    QList<QByteArray> waiting;
+    for (const auto& [correlation, pending] : m_pending)
+        waiting << correlation;
     for (const QByteArray& correlation : waiting)
         finish(correlation, result);
 }
@@ -192,8 +195,7 @@ void BusLink::sendTime(const QString& when, ResultHandler done) {
 }
 
 void BusLink::sendSync(bool on, ResultHandler done) {
-    request(QStringLiteral("sync/set"), on ? QByteArray("ON") : QByteArray("OFF"),
-            std::move(done));
+    request(QStringLiteral("sync/set"), on ? QByteArray("ON") : QByteArray("OFF"), std::move(done));
 }
 
 } // namespace velk

@@ -1,26 +1,19 @@
 #pragma once
 
+#include "bus/brokeraccess.h"
 #include "bus/busstate.h"
 #include "bus/mqttclient.h"
 #include "port/linename.h"
 
 #include <QByteArray>
-#include <QHash>
 #include <QObject>
 #include <QString>
 #include <QTimer>
 #include <functional>
+#include <map>
 #include <memory>
 
 namespace velk {
-
-// Who a client is on the broker: its user and password (empty: anonymous) and, for mqtts://,
-// the certificate authority (empty: the system's).
-struct BrokerAccess {
-    QString user;
-    QString password;
-    QString caFile;
-};
 
 // A client of a line's bridge on the broker: it connects, follows the bridge's retained states
 // and sends it requests (MQTT 5, with a response topic of its own and correlation data), each
@@ -93,8 +86,8 @@ private:
     QString m_replyTopic;
     std::unique_ptr<MqttClient> m_mqtt;
     BusState m_state;
-    QHash<QByteArray, Pending> m_pending;
-    QStringList m_awaited; // subscriptions not acknowledged yet
+    std::map<QByteArray, Pending> m_pending; // by correlation data
+    QStringList m_awaited;                   // subscriptions not acknowledged yet
     bool m_isReady = false;
     bool m_stopping = false;
     Handler m_ready;

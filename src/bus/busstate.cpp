@@ -86,8 +86,8 @@ std::optional<BusState::Part> BusState::take(const QString& path, const QByteArr
         return changed(m_sync, std::optional<bool>(text == QLatin1String("ON")), Part::Sync);
     }
     if (path == QLatin1String("clock")) {
-        for (const auto sync : {ClockState::Sync::Synchronised,
-                                ClockState::Sync::NotSynchronised, ClockState::Sync::Unknown}) {
+        for (const auto sync : {ClockState::Sync::Synchronised, ClockState::Sync::NotSynchronised,
+                                ClockState::Sync::Unknown}) {
             if (text == clockStateWord(sync))
                 return changed(m_clock, text, Part::Clock);
         }
@@ -122,8 +122,9 @@ std::optional<BusState::Part> BusState::takeLine(const QString& text, QString* w
     if (line.isEmpty() || !isOneLine(line) || !isOneLine(zone))
         return refuse(why, path, QStringLiteral("no line name of one line"));
     if (!LineSettings::parse(settings, nullptr))
-        return refuse(why, path, QStringLiteral("settings \"%1\" are not line settings")
-                                     .arg(settings.left(kLongestName)));
+        return refuse(why, path,
+                      QStringLiteral("settings \"%1\" are not line settings")
+                          .arg(settings.left(kLongestName)));
     QList<quint8> addresses;
     for (const QJsonValue value : object.value(QLatin1String("addresses")).toArray()) {
         const int number = value.toInt(-1);
@@ -134,8 +135,8 @@ std::optional<BusState::Part> BusState::takeLine(const QString& text, QString* w
         if (!addresses.contains(*address))
             addresses.append(*address);
     }
-    const bool same = line == m_line && settings == m_settings && zone == m_timeZone &&
-                      addresses == m_addresses;
+    const bool same =
+        line == m_line && settings == m_settings && zone == m_timeZone && addresses == m_addresses;
     m_line = line;
     m_settings = settings;
     m_timeZone = zone;

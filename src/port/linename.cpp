@@ -88,13 +88,12 @@ std::optional<LineName> parseBusUrl(bool tls, const QString& rest, const QString
         return refuse(why, option, QStringLiteral("%1: %2").arg(quoted(text), missing));
     const int slash = rest.indexOf(QLatin1Char('/'));
     if (slash < 0)
-        return refuse(why, option,
-                      QStringLiteral("no topic base in %1 (expected %2://HOST[:PORT]/BASE)")
-                          .arg(quoted(text), tls ? QStringLiteral("mqtts")
-                                                 : QStringLiteral("mqtt")));
-    const std::optional<LineName> endpoint =
-        readEndpoint(rest.left(slash), tls ? LineName::kMqttsPort : LineName::kMqttPort, text,
-                     why, option);
+        return refuse(
+            why, option,
+            QStringLiteral("no topic base in %1 (expected %2://HOST[:PORT]/BASE)")
+                .arg(quoted(text), tls ? QStringLiteral("mqtts") : QStringLiteral("mqtt")));
+    const std::optional<LineName> endpoint = readEndpoint(
+        rest.left(slash), tls ? LineName::kMqttsPort : LineName::kMqttPort, text, why, option);
     if (!endpoint)
         return endpoint;
     const QString base = rest.mid(slash + 1);
@@ -136,7 +135,8 @@ QString LineName::topicBaseFault(const QString& base) {
     if (base.isEmpty())
         return QStringLiteral("no topic base");
     if (base.startsWith(QLatin1Char('$')))
-        return QStringLiteral("the topic base starts with \"$\", which the broker keeps for itself");
+        return QStringLiteral(
+            "the topic base starts with \"$\", which the broker keeps for itself");
     // Room for the longest topic below it ("/255/title/set") within MQTT's 65,535 bytes.
     if (base.toUtf8().size() > kLongestTopicBase)
         return QStringLiteral("the topic base is longer than %1 bytes").arg(kLongestTopicBase);

@@ -34,9 +34,10 @@ public:
     // The refusal of `--port` or `--settings` given without a value; empty for other names.
     static QString missingValueText(const QString& option);
 
-private:
+    // --credentials and --ca alone, where read() was told to leave them; the same refusals.
     bool readBrokerAccess(const QCommandLineParser& parser, QString* why);
 
+private:
     std::optional<LineName> m_port;
     std::optional<LineSettings> m_settings;
     QString m_credentialsFile;

@@ -87,8 +87,8 @@ private slots:
         QTest::newRow("credentials, serial line")
             << "--port 2 --credentials " + file
             << "--credentials: only for a bus line (--port mqtt://HOST[:PORT]/BASE)";
-        QTest::newRow("CA without TLS") << "--port mqtt://b/v --ca " + file
-                                        << "--ca: only for an mqtts:// bus line";
+        QTest::newRow("CA without TLS")
+            << "--port mqtt://b/v --ca " + file << "--ca: only for an mqtts:// bus line";
         QTest::newRow("unreadable credentials")
             << "--port mqtt://b/v --credentials " + file + ".none"
             << "--credentials: cannot read \"" + file + ".none\"";

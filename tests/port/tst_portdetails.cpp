@@ -297,10 +297,11 @@ private slots:
                                        "TCP port 1-65535";
         QTest::newRow("no host") << "rfc2217://:7001" << false
                                  << "--port: no host in \"rfc2217://:7001\"";
-        QTest::newRow("unknown scheme") << "telnet://host:23" << false
-                                        << "--port: unknown scheme \"telnet://\" in "
-                                           "\"telnet://host:23\" (use rfc2217://, tcp://, mqtt:// or "
-                                           "mqtts://)";
+        QTest::newRow("unknown scheme")
+            << "telnet://host:23" << false
+            << "--port: unknown scheme \"telnet://\" in "
+               "\"telnet://host:23\" (use rfc2217://, tcp://, mqtt:// or "
+               "mqtts://)";
         QTest::newRow("IPv6 without brackets") << "tcp://fe80::1:23" << false
                                                << "--port: \"fe80::1\" is not a host name or "
                                                   "address in \"tcp://fe80::1:23\" (an IPv6 "
@@ -311,27 +312,32 @@ private slots:
         // Bus lines: the broker's port defaults by scheme; BASE is a topic, never a pattern.
         const QString tail = " in \"mqtt://h/";
         const QList<QStringList> bus = {
-            {"mqtt, default port", "mqtt://broker.lan/velk/hall", "mqtt://broker.lan:1883/velk/hall"},
+            {"mqtt, default port", "mqtt://broker.lan/velk/hall",
+             "mqtt://broker.lan:1883/velk/hall"},
             {"mqtts, default port", "MQTTS://broker/velk", "mqtts://broker:8883/velk"},
             {"port and IPv6", "mqtt://[::1]:1999/a/b/c", "mqtt://[::1]:1999/a/b/c"},
-            {"no base", "mqtt://h", "--port: no topic base in \"mqtt://h\" (expected "
-                                    "mqtt://HOST[:PORT]/BASE)"},
+            {"no base", "mqtt://h",
+             "--port: no topic base in \"mqtt://h\" (expected "
+             "mqtt://HOST[:PORT]/BASE)"},
             {"empty base", "mqtt://h/", "--port: no topic base in \"mqtt://h/\""},
-            {"empty level", "mqtt://h/a//b", "--port: an empty level in the topic base" + tail +
-                                                 "a//b\""},
-            {"trailing slash", "mqtt://h/a/", "--port: an empty level in the topic base" + tail +
-                                                  "a/\""},
-            {"wildcard +", "mqtt://h/a/+", "--port: a wildcard \"+\" in the topic base" + tail +
-                                               "a/+\""},
-            {"wildcard #", "mqtt://h/#", "--port: a wildcard \"#\" in the topic base" + tail +
-                                             "#\""},
-            {"dollar", "mqtt://h/$SYS", "--port: the topic base starts with \"$\", which the "
-                                        "broker keeps for itself" + tail + "$SYS\""},
+            {"empty level", "mqtt://h/a//b",
+             "--port: an empty level in the topic base" + tail + "a//b\""},
+            {"trailing slash", "mqtt://h/a/",
+             "--port: an empty level in the topic base" + tail + "a/\""},
+            {"wildcard +", "mqtt://h/a/+",
+             "--port: a wildcard \"+\" in the topic base" + tail + "a/+\""},
+            {"wildcard #", "mqtt://h/#",
+             "--port: a wildcard \"#\" in the topic base" + tail + "#\""},
+            {"dollar", "mqtt://h/$SYS",
+             "--port: the topic base starts with \"$\", which the "
+             "broker keeps for itself" +
+                 tail + "$SYS\""},
             {"control", QString("mqtt://h/a") + QChar(0x85) + "b",
              "--port: a control character in the topic base" + tail + "a" + QChar(0x85) + "b\""},
             {"no host", "mqtt://:1883/a", "--port: no host in \"mqtt://:1883/a\""},
-            {"port 0", "mqtts://h:0/a", "--port: port \"0\" in \"mqtts://h:0/a\" is not a TCP "
-                                        "port 1-65535"},
+            {"port 0", "mqtts://h:0/a",
+             "--port: port \"0\" in \"mqtts://h:0/a\" is not a TCP "
+             "port 1-65535"},
             {"too long", "mqtt://h/" + QString(65500, 'a'),
              "--port: the topic base is longer than 65471 bytes" + tail + QString(65500, 'a') +
                  "\""},
