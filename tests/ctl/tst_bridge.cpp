@@ -382,7 +382,8 @@ private slots:
         settings.password = MosquittoBroker::kPassword;
         MqttClient mqtt(settings);
         BridgeOptions options;
-        Bridge bridge(options, "clock", "near", mqtt, port, sync, clock, &clockState);
+        Bridge bridge(options, {"clock", "near", "/dev/near", "UTC"}, mqtt, port, sync, clock,
+                      &clockState);
         mqtt.start();
         QVERIFY(m_broker->waitForRetained("clock/clock", "synchronised"));
         clockState.set(ClockState::Sync::NotSynchronised);

@@ -1,6 +1,7 @@
 #include "ctl/ctloptions.h"
 
 #include "clock/dayrules.h"
+#include "controls/quoted.h"
 #include "ctl/servicecommand.h"
 #include "ctl/servicehost.h"
 #include "titles/titlerule.h"
@@ -23,10 +24,6 @@ template <typename T> std::optional<T> refuse(QString* why, const QString& reaso
     if (why)
         *why = reason;
     return std::nullopt;
-}
-
-QString quoted(const QString& text) {
-    return QLatin1Char('"') + text + QLatin1Char('"');
 }
 
 QString commandsHelp() {
@@ -115,6 +112,7 @@ struct Switches {
     QCommandLineOption version;
     QCommandLineOption asService;
     QCommandLineOption requireSynced;
+    QCommandLineOption timeZone;
 };
 
 Switches configure(QCommandLineParser& parser) {
@@ -125,11 +123,17 @@ Switches configure(QCommandLineParser& parser) {
                       servicecommand::runOption(),
                       QCommandLineOption(QStringLiteral("require-synced"),
                                          QStringLiteral("sync: send nothing while the PC clock "
-                                                        "is not synchronised."))};
+                                                        "is not synchronised.")),
+                      QCommandLineOption(QStringLiteral("time-zone"),
+                                         QStringLiteral("sync, time and bridge: the displays' "
+                                                        "time zone, e.g. Europe/Berlin (default "
+                                                        "the PC's)."),
+                                         QStringLiteral("ZONE"))};
     // The bridge adds --credentials and --ca where it is built, which is where bus lines are.
     PortOptions::addTo(parser, false);
     parser.addOption(switches.asService);
     parser.addOption(switches.requireSynced);
+    parser.addOption(switches.timeZone);
     BridgeOptions::addTo(parser);
     parser.addPositionalArgument(QStringLiteral("command"),
                                  QStringLiteral("What to do; see below."),
@@ -303,6 +307,29 @@ QString busRefusal(const QCommandLineParser& parser, const CtlOptions& options) 
     return {};
 }
 
+// --time-zone, for the commands that make clock groups on the line itself; options.error when
+// refused.
+void readTimeZoneOption(const QCommandLineParser& parser, const Switches& switches,
+                        CtlOptions& options) {
+    if (!parser.isSet(switches.timeZone))
+        return;
+    const CtlOptions::Command command = options.command;
+    if (options.port.isBus()) {
+        options.error =
+            QStringLiteral("--time-zone: on a bus line the bridge's own time zone is used");
+        return;
+    }
+    if (command != CtlOptions::Command::Sync && command != CtlOptions::Command::Time &&
+        command != CtlOptions::Command::Bridge) {
+        options.error = QStringLiteral("--time-zone: only with sync, time or bridge");
+        return;
+    }
+    const std::optional<QTimeZone> zone =
+        CtlOptions::readTimeZone(parser.value(switches.timeZone), &options.error);
+    if (zone)
+        options.timeZone = *zone;
+}
+
 // Checks across options and command; false with options.error.
 bool checkCombination(const QCommandLineParser& parser, const QStringList& arguments,
                       const Switches& switches, CtlOptions& options) {
@@ -312,6 +339,8 @@ bool checkCombination(const QCommandLineParser& parser, const QStringList& argum
         options.error = strayBridgeOption(parser, arguments, options);
     if (options.error.isEmpty())
         options.error = busRefusal(parser, options);
+    if (options.error.isEmpty())
+        readTimeZoneOption(parser, switches, options);
     return options.error.isEmpty();
 }
 
@@ -331,6 +360,15 @@ bool readPort(const QCommandLineParser& parser, PortOptions& port, CtlOptions& o
 }
 
 } // namespace
+
+std::optional<QTimeZone> CtlOptions::readTimeZone(const QString& text, QString* why) {
+    const QByteArray id = text.toUtf8();
+    if (QTimeZone::isTimeZoneIdAvailable(id))
+        return QTimeZone(id);
+    return refuse<QTimeZone>(why, QStringLiteral("--time-zone: %1: not a time zone this system "
+                                                 "knows (an IANA name like Europe/Berlin)")
+                                      .arg(quoted(text)));
+}
 
 CtlOptions CtlOptions::parse(const QStringList& arguments) {
     CtlOptions options;

@@ -1,3 +1,4 @@
+#include "clock/zonedclock.h"
 #include "controls/clockstatetext.h"
 #include "controls/localclock.h"
 #include "controls/serialport.h"
@@ -141,7 +142,8 @@ int runSync(const velk::CtlOptions& options, velk::SerialPort& port, const velk:
 
 // The commands that drive the line itself: bridge, sync, title, clear and time.
 int runOnLine(const velk::CtlOptions& options, const velk::ClockStateSource& clockState) {
-    velk::SystemClock clock;
+    const velk::SystemClock systemClock;
+    const velk::ZonedClock clock(systemClock, options.timeZone);
     QString why;
     const std::unique_ptr<velk::SerialPort> port =
         velk::makeLinePort(options.port, std::make_unique<velk::SystemPortMapping>(), &why,
