@@ -46,13 +46,11 @@ QString statusReport(const QString& base, const BusState& state) {
                        : *sync ? QStringLiteral("on")
                                : QStringLiteral("off"));
     report += QStringLiteral("PC clock of the bridge: %1\n").arg(orNotHeard(state.clock()));
-    for (const quint8 address : state.addresses()) {
-        const std::optional<QString> title = state.title(address);
-        report += QStringLiteral("title %1: %2\n")
-                      .arg(BusState::addressName(address),
-                           title ? QLatin1Char('"') + *title + QLatin1Char('"')
-                                 : QStringLiteral("(not reported)"));
-    }
+    // An empty title cannot be kept retained: none kept is an empty one.
+    for (const quint8 address : state.addresses())
+        report +=
+            QStringLiteral("title %1: \"%2\"\n")
+                .arg(BusState::addressName(address), state.title(address).value_or(QString()));
     return report;
 }
 
