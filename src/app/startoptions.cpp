@@ -200,8 +200,12 @@ StartOptions::Outcome StartOptions::read(const QStringList& given, bool leaveQtO
         if (start.line.isNetwork() || start.line.isBus())
             start.port.network = start.line.text();
     }
-    start.credentialsFile = port.credentialsFile();
-    start.caFile = port.caFile();
+    const std::optional<BrokerAccess> access =
+        BrokerAccess::read(port.credentialsFile(), port.caFile(), &why);
+    if (!access)
+        return refuse(why);
+    start.access = *access;
+    start.credentialsGiven = !port.credentialsFile().isEmpty();
     if (port.settings())
         start.port.line = *port.settings();
     start.connect = parser.isSet(kConnect);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bus/brokeraccess.h"
 #include "port/linename.h"
 #include "port/portsettings.h"
 
@@ -11,11 +12,11 @@ namespace velk {
 // How a run of the panel starts, as its command line asks. The defaults are a run without
 // options.
 struct StartSettings {
-    PortSettings port;       // what the settings dialog would hold
-    bool portGiven = false;  // --port or --settings: applied to the port as Ok applies them
-    LineName line;           // --port: Comport port.portNumber, a device, a network or bus line
-    QString credentialsFile; // --credentials, for a bus line's broker
-    QString caFile;          // --ca, for an mqtts:// bus line's broker
+    PortSettings port;      // what the settings dialog would hold
+    bool portGiven = false; // --port or --settings: applied to the port as Ok applies them
+    LineName line;          // --port: Comport port.portNumber, a device, a network or bus line
+    BrokerAccess access;    // --credentials and --ca, for a bus line's broker
+    bool credentialsGiven = false;
     bool connect = false;
     bool sync = false;
     bool twelveHour = false;
@@ -24,8 +25,9 @@ struct StartSettings {
     friend bool operator==(const StartSettings& a, const StartSettings& b) {
         return a.port == b.port && a.portGiven == b.portGiven && a.line == b.line &&
                a.connect == b.connect && a.sync == b.sync && a.twelveHour == b.twelveHour &&
-               a.reconnect == b.reconnect && a.credentialsFile == b.credentialsFile &&
-               a.caFile == b.caFile;
+               a.reconnect == b.reconnect && a.access.user == b.access.user &&
+               a.access.password == b.access.password && a.access.caFile == b.access.caFile &&
+               a.credentialsGiven == b.credentialsGiven;
     }
 };
 

@@ -9,7 +9,7 @@ std::unique_ptr<LinePort> LinePort::create(const LineName& start, Factory make, 
     std::unique_ptr<SerialPort> first = port->make(start, why);
     if (!first)
         return nullptr;
-    if (start.isNetwork()) {
+    if (start.isNetwork() || start.isBus()) {
         port->m_network = std::move(first);
         port->m_networkName = start;
     } else {

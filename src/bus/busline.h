@@ -1,0 +1,63 @@
+#pragma once
+
+#include "bus/buslink.h"
+#include "controls/serialport.h"
+
+#include <QObject>
+#include <QPointer>
+#include <memory>
+
+namespace velk {
+
+// A bus line as the panel's port: CONNECT opens the broker connection, and the line is open
+// while its bridge's availability is online. A lost broker or a bridge gone offline is a lost
+// line. It never carries bytes of its own: the commands go to the bridge as requests (see
+// BusCommands), and its settings are the bridge's (BASE/line).
+class BusLine : public QObject, public SerialPort {
+    Q_OBJECT
+
+public:
+    BusLine(const LineName& name, const BrokerAccess& access, QObject* parent = nullptr);
+    ~BusLine() override;
+
+    // Runs on every change of the bridge's retained states while connected.
+    void onChanged(BusLink::PartHandler handler) { m_changed = std::move(handler); }
+    // Runs each time the line opens, before the open's own handler.
+    void onOpened(Handler handler) { m_opened = std::move(handler); }
+    // The open line's link to its bridge; null while closed or connecting.
+    BusLink* link() const { return m_open ? m_link.get() : nullptr; }
+    const LineName& name() const { return m_name; }
+
+    int portNumber() const override { return 1; }
+    bool setPortNumber(int, QString*) override { return true; }
+    QString lineLabel() const override { return m_name.busLabel(); }
+    // The bridge's settings once it has said them; until then the last ones set.
+    LineSettings settings() const override;
+    bool setSettings(const LineSettings& settings, QString*) override;
+    bool isOpen() const override { return m_open; }
+    void open(Opened opened) override;
+    void close(Closed closed = {}) override;
+    bool output(const QByteArray&) override { return false; }
+
+private:
+    void settle();
+    void fail(const QString& why);
+    void dropLink();
+
+    LineName m_name;
+    BrokerAccess m_access;
+    LineSettings m_settings;
+    std::unique_ptr<BusLink> m_link;
+    Opened m_opening;
+    bool m_open = false;
+    BusLink::PartHandler m_changed;
+    Handler m_opened;
+};
+
+// The bus line the panel's port reaches now, if any: set where the line is made, cleared when it
+// goes.
+struct BusLineSlot {
+    QPointer<BusLine> line;
+};
+
+} // namespace velk
