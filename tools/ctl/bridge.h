@@ -83,6 +83,7 @@ private:
     int m_unansweredSubscriptions = 0;
     bool m_listening = false;
     bool m_syncOn = false;
+    bool m_everConnected = false;
 };
 
 } // namespace velk

@@ -13,6 +13,8 @@ SyncService::SyncService(SerialPort& port, const LocalClock& clock,
       m_minuteSync(clock, m_capture, m_transmitter), m_clockState(clockState),
       m_ticker(clock, alarm), m_reconnector(port) {
     m_ticker.onTick([this] {
+        if (!m_syncOn)
+            return;
         checkClockState();
         m_minuteSync.tick();
     });
