@@ -22,9 +22,9 @@ BusSeam::BusSeam(const BrokerAccess& access, const ClockStateSource& ownClockSta
 
 BusSeam::~BusSeam() = default;
 
-std::unique_ptr<SerialPort> BusSeam::makePort(const LineName& name, QString* why) {
+std::unique_ptr<Line> BusSeam::makePort(const LineName& name, QString* why) {
     if (!name.isBus())
-        return makeLinePort(name, std::make_unique<SystemPortMapping>(), why);
+        return makeLine(name, std::make_unique<SystemPortMapping>(), why);
     auto line = std::make_unique<BusLine>(name, m_parts->access);
     m_parts->slot.line = line.get();
     if (m_parts->commands)

@@ -8,11 +8,11 @@
 namespace velk {
 
 class ClockStateSource;
-class SerialPort;
+class Line;
 struct LineName;
 
 // What the panel needs to reach a line's bridge on the broker: the port for a line's name (a bus
-// line, or what makeLinePort makes for the others), where the commands go, and the PC clock's
+// line, or what makeLine makes for the others), where the commands go, and the PC clock's
 // state it shows (the bridge's machine's on a bus line). Where the build has no bus lines, the
 // panel's own port, transmitter and clock state.
 class BusSeam {
@@ -22,7 +22,7 @@ public:
     BusSeam(const BusSeam&) = delete;
     BusSeam& operator=(const BusSeam&) = delete;
 
-    std::unique_ptr<SerialPort> makePort(const LineName& name, QString* why);
+    std::unique_ptr<Line> makePort(const LineName& name, QString* why);
     PanelCore::CommandSinkFactory sinkFactory();
     const ClockStateSource& clockState() const;
 

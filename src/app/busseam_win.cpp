@@ -18,8 +18,8 @@ BusSeam::BusSeam(const BrokerAccess&, const ClockStateSource& ownClockState)
 
 BusSeam::~BusSeam() = default;
 
-std::unique_ptr<SerialPort> BusSeam::makePort(const LineName& name, QString* why) {
-    return makeLinePort(name, std::make_unique<SystemPortMapping>(), why);
+std::unique_ptr<Line> BusSeam::makePort(const LineName& name, QString* why) {
+    return makeLine(name, std::make_unique<SystemPortMapping>(), why);
 }
 
 PanelCore::CommandSinkFactory BusSeam::sinkFactory() {

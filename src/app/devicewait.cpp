@@ -2,12 +2,12 @@
 
 #include "clocksync/statuspanels.h"
 #include "connection/connectioncommands.h"
-#include "controls/serialport.h"
+#include "port/line.h"
 #include "port/linename.h"
 
 namespace velk {
 
-DeviceWait::DeviceWait(SerialPort& port, ConnectionCommands& connection, StatusPanels& status)
+DeviceWait::DeviceWait(Line& port, ConnectionCommands& connection, StatusPanels& status)
     : m_port(port), m_connection(connection), m_status(status), m_reconnector(port) {
     m_reconnector.onReconnected([this] { reconnected(); });
 }
@@ -27,8 +27,7 @@ void DeviceWait::portLost() {
     if (!m_enabled)
         return;
     // On a bus line it is the bridge that is waited for, through the broker.
-    const std::optional<LineName> name = LineName::parse(m_port.networkLine(), nullptr);
-    m_status.replaceOwnText(waitingText(m_port.lineLabel(), name && name->isBus()));
+    m_status.replaceOwnText(waitingText(m_port.lineLabel(), m_port.name().isBus()));
     m_reconnector.start();
 }
 

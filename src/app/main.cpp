@@ -2,7 +2,7 @@
 #include "app/panel.h"
 #include "app/startoptions.h"
 #include "controls/localclock.h"
-#include "controls/serialport.h"
+#include "port/line.h"
 #include "port/lineport.h"
 #include "port/lineports.h"
 #include "port/systemportmapping.h"
@@ -79,7 +79,7 @@ int main(int argc, char* argv[]) {
     const auto makePort = [&bus](const velk::LineName& name, QString* refusal) {
         return bus.makePort(name, refusal);
     };
-    std::unique_ptr<velk::SerialPort> port = velk::LinePort::create(start.line, makePort, &why);
+    std::unique_ptr<velk::Line> port = velk::LinePort::create(start.port.lineName, makePort, &why);
     if (!port) {
         std::fprintf(stderr, "velk-pro: --port: %s\n", qPrintable(why));
         return 2;

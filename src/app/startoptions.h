@@ -14,7 +14,6 @@ namespace velk {
 struct StartSettings {
     PortSettings port;      // what the settings dialog would hold
     bool portGiven = false; // --port or --settings: applied to the port as Ok applies them
-    LineName line;          // --port: Comport port.portNumber, a device, a network or bus line
     BrokerAccess access;    // --credentials and --ca, for a bus line's broker
     bool credentialsGiven = false;
     bool connect = false;
@@ -23,11 +22,10 @@ struct StartSettings {
     bool reconnect = false;
 
     friend bool operator==(const StartSettings& a, const StartSettings& b) {
-        return a.port == b.port && a.portGiven == b.portGiven && a.line == b.line &&
-               a.connect == b.connect && a.sync == b.sync && a.twelveHour == b.twelveHour &&
-               a.reconnect == b.reconnect && a.access.user == b.access.user &&
-               a.access.password == b.access.password && a.access.caFile == b.access.caFile &&
-               a.credentialsGiven == b.credentialsGiven;
+        return a.port == b.port && a.portGiven == b.portGiven && a.connect == b.connect &&
+               a.sync == b.sync && a.twelveHour == b.twelveHour && a.reconnect == b.reconnect &&
+               a.access.user == b.access.user && a.access.password == b.access.password &&
+               a.access.caFile == b.access.caFile && a.credentialsGiven == b.credentialsGiven;
     }
 };
 

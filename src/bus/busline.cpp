@@ -8,6 +8,11 @@ BusLine::BusLine(const LineName& name, const BrokerAccess& access, QObject* pare
 // Requests still waiting are forgotten unanswered: whoever would be told is going too.
 BusLine::~BusLine() = default;
 
+bool BusLine::setName(const LineName& name, QString* why) {
+    return name == m_name ||
+           refuse(why, QStringLiteral("%1: not this bus line's name").arg(name.text()));
+}
+
 LineSettings BusLine::settings() const {
     if (m_link) {
         if (const std::optional<LineSettings> bridge =

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "bus/buslink.h"
-#include "controls/serialport.h"
+#include "port/line.h"
 
 #include <QObject>
 #include <QPointer>
@@ -13,7 +13,7 @@ namespace velk {
 // while its bridge's availability is online. A lost broker or a bridge gone offline is a lost
 // line. It never carries bytes of its own: the commands go to the bridge as requests (see
 // BusCommands), and its settings are the bridge's (BASE/line).
-class BusLine : public QObject, public SerialPort {
+class BusLine : public QObject, public Line {
     Q_OBJECT
 
 public:
@@ -26,11 +26,9 @@ public:
     void onOpened(Handler handler) { m_opened = std::move(handler); }
     // The open line's link to its bridge; null while closed or connecting.
     BusLink* link() const { return m_open ? m_link.get() : nullptr; }
-    const LineName& name() const { return m_name; }
-
-    int portNumber() const override { return 1; }
-    bool setPortNumber(int, QString*) override { return true; }
-    QString lineLabel() const override { return m_name.busLabel(); }
+    LineName name() const override { return m_name; }
+    // A bus line reaches its own bridge only; LinePort makes another for another name.
+    bool setName(const LineName& name, QString* why) override;
     // The bridge's settings once it has said them; until then the last ones set.
     LineSettings settings() const override;
     bool setSettings(const LineSettings& settings, QString*) override;

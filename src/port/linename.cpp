@@ -227,6 +227,12 @@ QString LineName::endpoint() const {
     return shownHost + QLatin1Char(':') + QString::number(tcpPort);
 }
 
+QString LineName::label() const {
+    if (isBus())
+        return busLabel();
+    return isNetwork() ? endpoint() : QStringLiteral("Com %1").arg(number);
+}
+
 QString LineName::text() const {
     switch (kind) {
     case Kind::Comport:

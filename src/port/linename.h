@@ -73,6 +73,9 @@ struct LineName {
     QString busLabel() const {
         return endpoint() + QLatin1Char('/') + topicBase;
     }
+    // The line as the status bar names it: "Com 1" (a device counts as its Comport),
+    // "HOST:PORT", "HOST:PORT/BASE" for a bus line.
+    QString label() const;
     // The name as parse() reads it back: "3", "/dev/ttyUSB0", "rfc2217://HOST:PORT",
     // "mqtt://HOST:PORT/BASE".
     QString text() const;

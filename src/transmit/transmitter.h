@@ -2,7 +2,7 @@
 
 #include "clock/clockvalues.h"
 #include "controls/messagebox.h"
-#include "controls/serialport.h"
+#include "port/line.h"
 #include "transmit/commandsink.h"
 
 #include <QByteArray>
@@ -17,7 +17,7 @@ class Transmitter : public CommandSink {
 public:
     using FrameHandler = std::function<void(const QByteArray& frame)>;
 
-    Transmitter(SerialPort& port, MessageBox& messages);
+    Transmitter(Line& port, MessageBox& messages);
 
     // Runs with each frame the port took, as it was written (a bridge shows the line's traffic).
     void onFrame(FrameHandler handler) { m_frame = std::move(handler); }
@@ -49,7 +49,7 @@ public:
     qint64 bytesDropped() const { return m_dropped; }
 
 private:
-    SerialPort& m_port;
+    Line& m_port;
     MessageBox& m_messages;
     qint64 m_handed = 0;
     qint64 m_dropped = 0;

@@ -77,8 +77,8 @@ private slots:
         BusSeam bus(start.access, ownClock);
         QString why;
         auto port = LinePort::create(
-            start.line, [&bus](const LineName& name, QString* w) { return bus.makePort(name, w); },
-            &why);
+            start.port.lineName,
+            [&bus](const LineName& name, QString* w) { return bus.makePort(name, w); }, &why);
         QVERIFY2(port, qPrintable(why));
         Panel panel(std::move(port), clock, &bus.clockState(), nullptr, bus.sinkFactory());
         test::MessageCatcher boxes;
@@ -88,7 +88,7 @@ private slots:
         auto* send = panel.window().findChild<QAbstractButton*>("Command2");
         auto* clear = panel.window().findChild<QAbstractButton*>("Command1");
         QVERIFY(send && clear);
-        const QString open = start.line.busLabel() + " : 9600,N,8,1  ";
+        const QString open = start.port.lineName.busLabel() + " : 9600,N,8,1  ";
         QTRY_COMPARE(c.statusBar.panelText(2), open);
 
         // --sync switches the bridge's sync on; the bridge's own change shows in the box.
@@ -125,7 +125,7 @@ private slots:
         m_bridge.terminate();
         QVERIFY(m_bridge.waitForFinished());
         QTRY_COMPARE(c.statusBar.panelText(1),
-                     "Waiting for the bridge on " + start.line.busLabel() + " ...");
+                     "Waiting for the bridge on " + start.port.lineName.busLabel() + " ...");
         startBridge();
         QTRY_COMPARE_WITH_TIMEOUT(c.statusBar.panelText(2), open, 10000);
         c.address.setListIndex(1);

@@ -172,7 +172,7 @@ private slots:
         QString failure;
         rig.sync.start(options, [&failure](const QString& why) { failure = why; });
         QCOMPARE(failure, QStringLiteral("Cannot open /dev/ttyUSB0: permission denied."));
-        QCOMPARE(rig.port.portNumber(), 3);
+        QCOMPARE(rig.port.name(), LineName::comport(3));
         QVERIFY(!rig.sync.ticker().isActive());
         QVERIFY(!rig.sync.reconnector().isWaiting());
     }

@@ -2,9 +2,9 @@
 #include "doubles/fixedportmapping.h"
 #include "port/buslines.h"
 #include "port/flushwatch.h"
-#include "port/portchoice.h"
 #include "port/portdescriptions.h"
 #include "port/portloss.h"
+#include "port/portoptions.h"
 #include "port/systemportmapping.h"
 
 #include <QtTest>

@@ -1,7 +1,7 @@
 #include "ctl/bridge.h"
 
 #include "controls/clockstate.h"
-#include "controls/serialport.h"
+#include "port/line.h"
 #include "ctl/bridgecommand.h"
 #include "ctl/bridgediscovery.h"
 #include "ctl/ctloptions.h"
@@ -26,7 +26,7 @@ QByteArray syncWord(bool on) {
 
 } // namespace
 
-Bridge::Bridge(const BridgeOptions& options, const Place& place, MqttClient& mqtt, SerialPort& port,
+Bridge::Bridge(const BridgeOptions& options, const Place& place, MqttClient& mqtt, Line& port,
                SyncService& sync, const LocalClock& clock, const ClockStateSource* clockState,
                QObject* parent)
     : QObject(parent), m_options(options), m_place(place), m_mqtt(mqtt), m_port(port), m_sync(sync),

@@ -1,7 +1,7 @@
 #include "clock/zonedclock.h"
 #include "controls/clockstatetext.h"
 #include "controls/localclock.h"
-#include "controls/serialport.h"
+#include "port/line.h"
 #include "ctl/bridgerun.h"
 #include "ctl/busrun.h"
 #include "ctl/ctloptions.h"
@@ -9,6 +9,7 @@
 #include "ctl/servicecommand.h"
 #include "ctl/servicehost.h"
 #include "ctl/syncservice.h"
+#include "port/line.h"
 #include "port/lineports.h"
 #include "port/portdescriptions.h"
 #include "port/systemportmapping.h"
@@ -93,7 +94,7 @@ int runBusCommand(const velk::CtlOptions& options) {
 }
 
 // `sync`: the minute sync until a request to end, as a service where asked.
-int runSync(const velk::CtlOptions& options, velk::SerialPort& port, const velk::LocalClock& clock,
+int runSync(const velk::CtlOptions& options, velk::Line& port, const velk::LocalClock& clock,
             const velk::ClockStateSource& clockState) {
     // A service's log says what it did: the sync's comings and goings, not only its failures.
     // QT_LOGGING_RULES still overrides this.
@@ -145,8 +146,8 @@ int runOnLine(const velk::CtlOptions& options, const velk::ClockStateSource& clo
     const velk::SystemClock systemClock;
     const velk::ZonedClock clock(systemClock, options.timeZone);
     QString why;
-    const std::unique_ptr<velk::SerialPort> port =
-        velk::makeLinePort(options.port, std::make_unique<velk::SystemPortMapping>(), &why,
+    const std::unique_ptr<velk::Line> port =
+        velk::makeLine(options.port, std::make_unique<velk::SystemPortMapping>(), &why,
                            velk::PortChooser::CommandLine);
     if (!port) {
         printFailure(QStringLiteral("--port: ") + why);

@@ -22,7 +22,7 @@ QString BridgeOptions::strayOption(const QCommandLineParser&) {
     return {};
 }
 
-int runBridge(const CtlOptions&, SerialPort&, const LocalClock&, const ClockStateSource&) {
+int runBridge(const CtlOptions&, Line&, const LocalClock&, const ClockStateSource&) {
     return 2;
 }
 

@@ -1,4 +1,4 @@
-#include "port/portchoice.h"
+#include "port/portoptions.h"
 
 #include "port/portsettings.h"
 
