@@ -31,7 +31,7 @@ class TestCtlBus : public QObject {
 
 private slots:
     void initTestCase() {
-        m_broker = std::make_unique<MosquittoBroker>();
+        m_broker = std::make_unique<MosquittoBroker>(MosquittoBroker::Tls::With);
         QVERIFY2(m_broker->isReady(), qPrintable(m_broker->error()));
         m_pty = std::make_unique<test::PtyPair>();
         QVERIFY2(m_pty->isReady(), qPrintable(m_pty->error()));
@@ -60,7 +60,8 @@ private slots:
             << QStringList{"clear", "all"} << 0 << "" << QByteArray("/T\xff\r");
         QTest::newRow("time given") << QStringList{"time", "2030-02-03 04:05"} << 0 << ""
                                     << QByteArray("/M05/H04/m02/Y30/D03");
-        QTest::newRow("time now") << QStringList{"time"} << 0 << "" << QByteArray("/M__/H__/m__/Y__/D__");
+        QTest::newRow("time now") << QStringList{"time"} << 0 << ""
+                                  << QByteArray("/M__/H__/m__/Y__/D__");
         QTest::newRow("an address the bridge lacks")
             << QStringList{"title", "9", "x"} << 1
             << "address \"9\": not one this bridge answers for" << none;
@@ -145,6 +146,24 @@ private slots:
         QCOMPARE(run.status, 1);
         QVERIFY2(run.err.contains(said), qPrintable(run.err));
         QCOMPARE(m_pty->drainFar(), QByteArray());
+    }
+
+    // mqtts: the broker's certificate checked against --ca; a wrong authority is named at once.
+    void mqtts_data() {
+        QTest::addColumn<bool>("rightCa");
+        QTest::newRow("the broker's CA") << true;
+        QTest::newRow("another CA") << false;
+    }
+    void mqtts() {
+        QFETCH(bool, rightCa);
+        const test::ProgramRun run =
+            test::runProgram(kCtlPath, {"--port", m_broker->tlsUrl() + "/" + kBase, "--credentials",
+                                        m_broker->credentialsFile(), "--ca",
+                                        rightCa ? m_broker->caFile() : m_broker->otherCaFile(),
+                                        "title", "3", "TLS"});
+        QCOMPARE(run.status, rightCa ? 0 : 1);
+        QVERIFY2(rightCa || run.err.contains("certificate"), qPrintable(run.err));
+        QCOMPARE(m_pty->drainFar(), rightCa ? QByteArray("/T\x03TLS\r") : QByteArray());
     }
 };
 
