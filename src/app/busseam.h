@@ -7,6 +7,7 @@
 
 namespace velk {
 
+class BrokerLogin;
 class ClockStateSource;
 class Line;
 struct LineName;
@@ -17,7 +18,10 @@ struct LineName;
 // panel's own port, transmitter and clock state.
 class BusSeam {
 public:
-    BusSeam(const BrokerAccess& access, const ClockStateSource& ownClockState);
+    // `login` is asked for a user and password where no --credentials were given and the broker
+    // wants them.
+    BusSeam(const BrokerAccess& access, const ClockStateSource& ownClockState,
+            BrokerLogin* login = nullptr);
     ~BusSeam();
     BusSeam(const BusSeam&) = delete;
     BusSeam& operator=(const BusSeam&) = delete;

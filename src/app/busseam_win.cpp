@@ -13,7 +13,7 @@ struct BusSeam::Parts {
     const ClockStateSource& own;
 };
 
-BusSeam::BusSeam(const BrokerAccess&, const ClockStateSource& ownClockState)
+BusSeam::BusSeam(const BrokerAccess&, const ClockStateSource& ownClockState, BrokerLogin*)
     : m_parts(std::make_unique<Parts>(Parts{ownClockState})) {}
 
 BusSeam::~BusSeam() = default;

@@ -13,6 +13,7 @@
 #include "ui/fontengine.h"
 #include "ui/fontwarmup.h"
 #include "ui/mainwindow.h"
+#include "ui/qtbrokerlogin.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -75,7 +76,9 @@ int main(int argc, char* argv[]) {
     QString why;
     const velk::SystemClockState clockState;
     // The settings dialog can move the line between serial, network and bus later on.
-    velk::BusSeam bus(start.access, clockState);
+    // A password asked for is kept by the bus line, in memory, for the run only.
+    velk::QtBrokerLogin login;
+    velk::BusSeam bus(start.access, clockState, &login);
     const auto makePort = [&bus](const velk::LineName& name, QString* refusal) {
         return bus.makePort(name, refusal);
     };

@@ -2,8 +2,9 @@
 
 namespace velk {
 
-BusLine::BusLine(const LineName& name, const BrokerAccess& access, QObject* parent)
-    : QObject(parent), m_name(name), m_access(access) {}
+BusLine::BusLine(const LineName& name, const BrokerAccess& access, BrokerLogin* login,
+                 QObject* parent)
+    : QObject(parent), m_name(name), m_access(access), m_login(login) {}
 
 // Requests still waiting are forgotten unanswered: whoever would be told is going too.
 BusLine::~BusLine() = default;
@@ -35,6 +36,10 @@ void BusLine::open(Opened opened) {
             settle();
         return;
     }
+    startLink();
+}
+
+void BusLine::startLink() {
     m_link = std::make_unique<BusLink>(m_name, m_access, true);
     m_link->onReady([this] { settle(); });
     m_link->onFailed([this](const QString& why) { fail(why); });
@@ -67,6 +72,8 @@ void BusLine::fail(const QString& why) {
     // gone offline keeps the link, so its coming back is seen at once.
     if (!m_link || !m_link->isReady() || why != m_link->offlineText())
         dropLink();
+    if (m_opening && askLogin(why))
+        return;
     if (m_opening) {
         Opened opened = std::move(m_opening);
         m_opening = nullptr;
@@ -75,6 +82,32 @@ void BusLine::fail(const QString& why) {
         qCWarning(lcMqtt).noquote() << "lost the bus line" << m_name.text() << "(" + why + ")";
         raiseLost();
     }
+}
+
+bool BusLine::askLogin(const QString& why) {
+    // Only a refusal of a connection made without a user: a wrong password given in a file is
+    // the file's to correct.
+    if (!m_login || !m_access.user.isEmpty() || !why.contains(QLatin1String("refused")))
+        return false;
+    // Asked from the event loop: the link is inside its own notification now.
+    QMetaObject::invokeMethod(
+        this,
+        [this, why] {
+            const std::optional<BrokerLogin::Given> given =
+                m_opening ? m_login->ask(m_name.endpoint(), why) : std::nullopt;
+            if (!m_opening)
+                return;
+            if (given && !given->user.isEmpty()) {
+                m_access.user = given->user;
+                m_access.password = given->password;
+                return startLink();
+            }
+            Opened opened = std::move(m_opening);
+            m_opening = nullptr;
+            opened(why);
+        },
+        Qt::QueuedConnection);
+    return true;
 }
 
 void BusLine::dropLink() {

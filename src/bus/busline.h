@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bus/brokerlogin.h"
 #include "bus/buslink.h"
 #include "port/line.h"
 
@@ -17,7 +18,10 @@ class BusLine : public QObject, public Line {
     Q_OBJECT
 
 public:
-    BusLine(const LineName& name, const BrokerAccess& access, QObject* parent = nullptr);
+    // `login`, when given, is asked for a user and password when the broker refuses a
+    // connection made without them.
+    BusLine(const LineName& name, const BrokerAccess& access, BrokerLogin* login = nullptr,
+            QObject* parent = nullptr);
     ~BusLine() override;
 
     // Runs on every change of the bridge's retained states while connected.
@@ -38,12 +42,17 @@ public:
     bool output(const QByteArray&) override { return false; }
 
 private:
+    void startLink();
     void settle();
+    // The broker refused a connection without a user: true when the operator gave one and the
+    // open goes on with it.
+    bool askLogin(const QString& why);
     void fail(const QString& why);
     void dropLink();
 
     LineName m_name;
-    BrokerAccess m_access;
+    BrokerAccess m_access; // with what the login gave, for the run only
+    BrokerLogin* m_login = nullptr;
     LineSettings m_settings;
     std::unique_ptr<BusLink> m_link;
     Opened m_opening;

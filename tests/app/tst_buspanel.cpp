@@ -1,6 +1,7 @@
 #include "app/busseam.h"
 #include "app/panel.h"
 #include "app/startoptions.h"
+#include "bus/brokerlogin.h"
 #include "clocksync/tickhandler.h"
 #include "controls/statusbar.h"
 #include "controls/windowcontrols.h"
@@ -26,6 +27,16 @@ namespace {
 
 const QString kCtlPath = QStringLiteral(VELK_CTL_PATH);
 const QString kBase = QStringLiteral("velk/hall");
+
+// The operator at the login prompt: answers with `given`, or cancels; counts the questions.
+struct FakeLogin : BrokerLogin {
+    std::optional<Given> given;
+    int asked = 0;
+    std::optional<Given> ask(const QString&, const QString&) override {
+        ++asked;
+        return given;
+    }
+};
 
 } // namespace
 
@@ -132,6 +143,44 @@ private slots:
         clear->click();
         const QByteArray cleared("/T\x01\r");
         QCOMPARE(m_pty->readFarWhileRunning(int(cleared.size())), cleared);
+    }
+
+    // Without --credentials the broker refuses the connection: the panel asks once, and goes
+    // on with what the operator typed; a cancel is a failed CONNECT.
+    void asksForTheLogin_data() {
+        QTest::addColumn<bool>("answered");
+        QTest::newRow("answered") << true;
+        QTest::newRow("cancelled") << false;
+    }
+    void asksForTheLogin() {
+        QFETCH(bool, answered);
+        StartOptions options;
+        options.read({"velk-pro", "--port",
+                      QString("mqtt://127.0.0.1:%1/%2").arg(m_broker->port()).arg(kBase),
+                      "--connect"});
+        const StartSettings& start = options.settings();
+        FakeLogin login;
+        if (answered)
+            login.given = BrokerLogin::Given{MosquittoBroker::kUser, MosquittoBroker::kPassword};
+        FakeClock clock;
+        FakeClockState ownClock;
+        BusSeam bus(start.access, ownClock, &login);
+        auto port = LinePort::create(
+            start.port.lineName,
+            [&bus](const LineName& name, QString* w) { return bus.makePort(name, w); }, nullptr);
+        Panel panel(std::move(port), clock, &bus.clockState(), nullptr, bus.sinkFactory());
+        test::MessageCatcher boxes;
+        panel.load(start);
+        panel.start();
+        StatusBar& bar = panel.window().controls().statusBar;
+        if (answered) {
+            QTRY_COMPARE(bar.panelText(2), start.port.lineName.busLabel() + " : 9600,N,8,1  ");
+        } else {
+            QTRY_COMPARE(boxes.seen().size(), 1);
+            QVERIFY2(boxes.seen().at(0).text.contains("refused"),
+                     qPrintable(boxes.seen().at(0).text));
+        }
+        QCOMPARE(login.asked, 1);
     }
 };
 
