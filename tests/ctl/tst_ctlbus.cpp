@@ -148,6 +148,31 @@ private slots:
         QCOMPARE(m_pty->drainFar(), QByteArray());
     }
 
+    // velk-monitor on the bus line shows the frames the bridge publishes, decoded.
+    void monitorReadsTheFrames() {
+        // Written once: the fixture writes the file anew on each call.
+        const QString credentials = m_broker->credentialsFile();
+        QProcess monitor;
+        monitor.start(QStringLiteral(VELK_MONITOR_PATH),
+                      {"--credentials", credentials, "--duration", "20", lineUrl()});
+        QVERIFY(monitor.waitForStarted());
+        QByteArray seen;
+        // Its subscription holds some time after it starts: a title is sent until one shows.
+        for (int attempt = 0; attempt < 20 && !seen.contains("Monitored"); ++attempt) {
+            QCOMPARE(test::runProgram(kCtlPath, {"--port", lineUrl(), "--credentials", credentials,
+                                                 "title", "1", "Monitored"})
+                         .status,
+                     0);
+            monitor.waitForReadyRead(300);
+            seen += monitor.readAllStandardOutput();
+        }
+        QVERIFY2(seen.contains("Monitored"), (seen + monitor.readAllStandardError()).constData());
+        monitor.terminate();
+        QVERIFY(monitor.waitForFinished());
+        QCOMPARE(monitor.exitCode(), 0);
+        m_pty->drainFar();
+    }
+
     // mqtts: the broker's certificate checked against --ca; a wrong authority is named at once.
     void mqtts_data() {
         QTest::addColumn<bool>("rightCa");
