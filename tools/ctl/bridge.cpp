@@ -1,12 +1,12 @@
 #include "ctl/bridge.h"
 
 #include "controls/clockstate.h"
-#include "port/line.h"
 #include "ctl/bridgecommand.h"
 #include "ctl/bridgediscovery.h"
 #include "ctl/ctloptions.h"
 #include "ctl/oneshot.h"
 #include "ctl/syncservice.h"
+#include "port/line.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

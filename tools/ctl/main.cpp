@@ -1,7 +1,6 @@
 #include "clock/zonedclock.h"
 #include "controls/clockstatetext.h"
 #include "controls/localclock.h"
-#include "port/line.h"
 #include "ctl/bridgerun.h"
 #include "ctl/busrun.h"
 #include "ctl/ctloptions.h"
@@ -148,7 +147,7 @@ int runOnLine(const velk::CtlOptions& options, const velk::ClockStateSource& clo
     QString why;
     const std::unique_ptr<velk::Line> port =
         velk::makeLine(options.port, std::make_unique<velk::SystemPortMapping>(), &why,
-                           velk::PortChooser::CommandLine);
+                       velk::PortChooser::CommandLine);
     if (!port) {
         printFailure(QStringLiteral("--port: ") + why);
         return 2;
