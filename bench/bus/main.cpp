@@ -79,6 +79,33 @@ double median(QList<double> values) {
     return values.isEmpty() ? 0 : values.at(values.size() / 2);
 }
 
+mosquitto* connectClient(char* argv[], Answer* answer) {
+    mosquitto* mosq = mosquitto_new("bench-bus", true, answer);
+    mosquitto_int_option(mosq, MOSQ_OPT_PROTOCOL_VERSION, MQTT_PROTOCOL_V5);
+    mosquitto_int_option(mosq, MOSQ_OPT_TCP_NODELAY, 1);
+    mosquitto_username_pw_set(mosq, argv[2], argv[3]);
+    mosquitto_message_v5_callback_set(mosq, &onMessage);
+    if (mosquitto_connect(mosq, "127.0.0.1", atoi(argv[1]), 30) == MOSQ_ERR_SUCCESS)
+        return mosq;
+    mosquitto_destroy(mosq);
+    return nullptr;
+}
+
+// Publishes a title as a bus line sends a request.
+void publishRequest(mosquitto* mosq, const QByteArray& topic, const QByteArray& title,
+                    const QByteArray& replies, int number) {
+    mosquitto_property* properties = nullptr;
+    mosquitto_property_add_string(&properties, MQTT_PROP_RESPONSE_TOPIC, replies.constData());
+    const QByteArray correlation = QByteArray::number(number).rightJustified(16, '0');
+    mosquitto_property_add_binary(&properties, MQTT_PROP_CORRELATION_DATA, correlation.constData(),
+                                  uint16_t(correlation.size()));
+    mosquitto_property_add_int32(&properties, MQTT_PROP_MESSAGE_EXPIRY_INTERVAL, 5);
+    mosquitto_publish_v5(mosq, nullptr, topic.constData(), int(title.size()), title.constData(), 1,
+                         false, properties);
+    mosquitto_loop_write(mosq, 1);
+    mosquitto_property_free_all(&properties);
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -99,12 +126,8 @@ int main(int argc, char* argv[]) {
 
     mosquitto_lib_init();
     Answer answer;
-    mosquitto* mosq = mosquitto_new("bench-bus", true, &answer);
-    mosquitto_int_option(mosq, MOSQ_OPT_PROTOCOL_VERSION, MQTT_PROTOCOL_V5);
-    mosquitto_int_option(mosq, MOSQ_OPT_TCP_NODELAY, 1);
-    mosquitto_username_pw_set(mosq, argv[2], argv[3]);
-    mosquitto_message_v5_callback_set(mosq, &onMessage);
-    if (mosquitto_connect(mosq, "127.0.0.1", atoi(argv[1]), 30) != MOSQ_ERR_SUCCESS)
+    mosquitto* mosq = connectClient(argv, &answer);
+    if (!mosq)
         return 1;
     const QByteArray replies = base + "/reply/bench-bus";
     mosquitto_subscribe_v5(mosq, nullptr, replies.constData(), 1, 0, nullptr);
@@ -123,18 +146,9 @@ int main(int argc, char* argv[]) {
         direct.flush(); // straight to the terminal, as the port's event loop would do next
         const qint64 directNs = firstByteNs(directFar, clock);
 
-        mosquitto_property* properties = nullptr;
-        mosquitto_property_add_string(&properties, MQTT_PROP_RESPONSE_TOPIC, replies.constData());
-        const QByteArray correlation = QByteArray::number(i).rightJustified(16, '0');
-        mosquitto_property_add_binary(&properties, MQTT_PROP_CORRELATION_DATA,
-                                      correlation.constData(), uint16_t(correlation.size()));
-        mosquitto_property_add_int32(&properties, MQTT_PROP_MESSAGE_EXPIRY_INTERVAL, 5);
         answer.arrived = false;
         clock.start();
-        mosquitto_publish_v5(mosq, nullptr, topic.constData(), int(title.size()), title.constData(),
-                             1, false, properties);
-        mosquitto_loop_write(mosq, 1);
-        mosquitto_property_free_all(&properties);
+        publishRequest(mosq, topic, title, replies, i);
         const qint64 busNs = firstByteNs(bridgeFar, clock);
         QElapsedTimer waited;
         waited.start();

@@ -1,5 +1,6 @@
 #include "port/linename.h"
 
+#include "controls/quoted.h"
 #include "port/buslines.h"
 #include "port/pinnedportmapping.h"
 #include "port/portsettings.h"
@@ -16,10 +17,6 @@ std::optional<LineName> refuse(QString* why, const QString& option, const QStrin
     if (why)
         *why = QStringLiteral("%1: %2").arg(option, reason);
     return std::nullopt;
-}
-
-QString quoted(const QString& text) {
-    return QLatin1Char('"') + text + QLatin1Char('"');
 }
 
 bool isComportNumber(qlonglong number) {

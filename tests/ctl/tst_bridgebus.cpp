@@ -275,6 +275,16 @@ private slots:
         QVERIFY(m_client->waitUntilListening());
     }
 
+    // A broker name that does not resolve ends the start as a refused connection does.
+    void unknownBrokerName() {
+        test::PtyPair pty;
+        QVERIFY(pty.isReady());
+        const test::ProgramRun run = test::runProgram(
+            kCtlPath, {"--port", pty.near(), "bridge", "--broker", "mqtt://no-such-host.invalid"});
+        QCOMPARE(run.status, 1);
+        QVERIFY2(run.err.contains("cannot look up the name"), qPrintable(run.err));
+    }
+
     // mqtts: the certificate is checked against the CA given, and the broker's name.
     void tls_data() {
         QTest::addColumn<bool>("rightCa");

@@ -52,6 +52,32 @@ QString commandsHelp() {
                "synchronised, 4 unknown.\n");
 }
 
+QCommandLineOption timeZoneOption() {
+    return QCommandLineOption(
+        QStringLiteral("time-zone"),
+        QStringLiteral("sync, time and bridge: the displays' time zone, e.g. Europe/Berlin "
+                       "(default the PC's)."),
+        QStringLiteral("ZONE"));
+}
+
+// --time-zone, for the commands that send the time; false, with options.error, when refused.
+bool readTimeZoneOption(const QCommandLineParser& parser, CtlOptions& options) {
+    const QString name = timeZoneOption().names().constFirst();
+    if (!parser.isSet(name))
+        return true;
+    if (options.command != CtlOptions::Command::Sync &&
+        options.command != CtlOptions::Command::Time &&
+        options.command != CtlOptions::Command::Bridge) {
+        options.error = QStringLiteral("--time-zone: only with sync, time or bridge");
+        return false;
+    }
+    const std::optional<QTimeZone> zone =
+        CtlOptions::readTimeZone(parser.value(name), &options.error);
+    if (zone)
+        options.timeZone = *zone;
+    return zone.has_value();
+}
+
 } // namespace
 
 std::optional<quint8> CtlOptions::readAddress(const QString& text, QString* why) {
@@ -124,11 +150,7 @@ Switches configure(QCommandLineParser& parser) {
                       QCommandLineOption(QStringLiteral("require-synced"),
                                          QStringLiteral("sync: send nothing while the PC clock "
                                                         "is not synchronised.")),
-                      QCommandLineOption(QStringLiteral("time-zone"),
-                                         QStringLiteral("sync, time and bridge: the displays' "
-                                                        "time zone, e.g. Europe/Berlin (default "
-                                                        "the PC's)."),
-                                         QStringLiteral("ZONE"))};
+                      timeZoneOption()};
     // The bridge adds --credentials and --ca where it is built, which is where bus lines are.
     PortOptions::addTo(parser, false);
     parser.addOption(switches.asService);
@@ -304,30 +326,9 @@ QString busRefusal(const QCommandLineParser& parser, const CtlOptions& options) 
     }
     if (parser.isSet(QStringLiteral("settings")))
         return QStringLiteral("--settings: the line settings of a bus line are its bridge's");
+    if (parser.isSet(timeZoneOption().names().constFirst()))
+        return QStringLiteral("--time-zone: on a bus line the bridge's own time zone is used");
     return {};
-}
-
-// --time-zone, for the commands that make clock groups on the line itself; options.error when
-// refused.
-void readTimeZoneOption(const QCommandLineParser& parser, const Switches& switches,
-                        CtlOptions& options) {
-    if (!parser.isSet(switches.timeZone))
-        return;
-    const CtlOptions::Command command = options.command;
-    if (options.port.isBus()) {
-        options.error =
-            QStringLiteral("--time-zone: on a bus line the bridge's own time zone is used");
-        return;
-    }
-    if (command != CtlOptions::Command::Sync && command != CtlOptions::Command::Time &&
-        command != CtlOptions::Command::Bridge) {
-        options.error = QStringLiteral("--time-zone: only with sync, time or bridge");
-        return;
-    }
-    const std::optional<QTimeZone> zone =
-        CtlOptions::readTimeZone(parser.value(switches.timeZone), &options.error);
-    if (zone)
-        options.timeZone = *zone;
 }
 
 // Checks across options and command; false with options.error.
@@ -339,9 +340,7 @@ bool checkCombination(const QCommandLineParser& parser, const QStringList& argum
         options.error = strayBridgeOption(parser, arguments, options);
     if (options.error.isEmpty())
         options.error = busRefusal(parser, options);
-    if (options.error.isEmpty())
-        readTimeZoneOption(parser, switches, options);
-    return options.error.isEmpty();
+    return options.error.isEmpty() && readTimeZoneOption(parser, options);
 }
 
 // --port, --settings and, for a bus line, --credentials and --ca; false with options.error.
