@@ -30,6 +30,7 @@ bool BusLine::setSettings(const LineSettings& settings, QString*) {
 }
 
 void BusLine::open(Opened opened) {
+    ++m_attempt;
     m_opening = std::move(opened);
     if (m_link) {
         if (m_link->isReady())
@@ -57,12 +58,10 @@ void BusLine::startLink() {
 void BusLine::settle() {
     if (!m_opening)
         return;
-    Opened opened = std::move(m_opening);
-    m_opening = nullptr;
     m_open = m_link->state().isOnline();
     if (m_open)
         raise(m_opened);
-    opened(m_open ? QString() : m_link->offlineText());
+    answerOpen(m_open ? QString() : m_link->offlineText());
 }
 
 void BusLine::fail(const QString& why) {
@@ -75,9 +74,7 @@ void BusLine::fail(const QString& why) {
     if (m_opening && askLogin(why))
         return;
     if (m_opening) {
-        Opened opened = std::move(m_opening);
-        m_opening = nullptr;
-        opened(why);
+        answerOpen(why);
     } else if (wasOpen) {
         qCWarning(lcMqtt).noquote() << "lost the bus line" << m_name.text() << "(" + why + ")";
         raiseLost();
@@ -102,12 +99,23 @@ bool BusLine::askLogin(const QString& why) {
                 m_access.password = given->password;
                 return startLink();
             }
-            Opened opened = std::move(m_opening);
-            m_opening = nullptr;
-            opened(why);
+            answerOpen(why);
         },
         Qt::QueuedConnection);
     return true;
+}
+
+void BusLine::answerOpen(const QString& failure) {
+    Opened opened = std::move(m_opening);
+    m_opening = nullptr;
+    QMetaObject::invokeMethod(
+        this,
+        [this, opened, failure, attempt = m_attempt] {
+            // A close() or another open() meanwhile withdrew this one: its handler never runs.
+            if (opened && attempt == m_attempt)
+                opened(failure);
+        },
+        Qt::QueuedConnection);
 }
 
 void BusLine::dropLink() {
@@ -124,6 +132,7 @@ void BusLine::dropLink() {
 }
 
 void BusLine::close(Closed closed) {
+    ++m_attempt;
     m_open = false;
     m_opening = nullptr;
     // Nothing on the bridge changes: the panel only leaves the broker.

@@ -44,6 +44,9 @@ public:
 private:
     void startLink();
     void settle();
+    // Runs the open's handler with `failure` (empty: opened), from the event loop: it may show
+    // a modal box, which must not run inside the broker client's callback.
+    void answerOpen(const QString& failure);
     // The broker refused a connection without a user: true when the operator gave one and the
     // open goes on with it.
     bool askLogin(const QString& why);
@@ -57,6 +60,7 @@ private:
     std::unique_ptr<BusLink> m_link;
     Opened m_opening;
     bool m_open = false;
+    quint64 m_attempt = 0; // each open() and close(), so a late answer is told from a current one
     BusLink::PartHandler m_changed;
     Handler m_opened;
 };

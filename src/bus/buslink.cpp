@@ -168,8 +168,11 @@ void BusLink::finish(const QByteArray& correlation, const Result& result) {
     // The timer may be the one whose signal is running.
     found->second.timer.release()->deleteLater();
     m_pending.erase(found);
+    // From the event loop, never from inside the library's callback: the one told may open a
+    // modal box, whose loop would read the broker's socket again within that callback.
     if (done)
-        done(result);
+        QMetaObject::invokeMethod(
+            this, [done, result] { done(result); }, Qt::QueuedConnection);
 }
 
 void BusLink::finishAll(const Result& result) {

@@ -58,7 +58,8 @@ public:
     const BusState& state() const { return m_state; }
     const LineName& line() const { return m_line; }
 
-    // Requests, as the bridge takes them; `done` runs exactly once, from the event loop.
+    // Requests, as the bridge takes them; `done` runs exactly once, from the event loop (not
+    // when the link is gone first).
     void sendTitle(quint8 address, const QString& title, ResultHandler done);
     void sendClear(quint8 address, ResultHandler done);
     // `when` is "now" or "YYYY-MM-DD HH:MM".

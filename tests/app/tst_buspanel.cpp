@@ -123,6 +123,12 @@ private slots:
         const QByteArray frame("/T\x02Hall 2\r");
         QCOMPARE(m_pty->readFarWhileRunning(int(frame.size())), frame);
         QVERIFY(m_broker->waitForRetained(kBase + "/2/title", "Hall 2"));
+        // Set Time sends the entry clock as the bridge's time/set: one whole group on the line.
+        auto* setTime = panel.window().findChild<QAbstractButton*>("Command3");
+        QVERIFY(setTime);
+        setTime->click();
+        const QByteArray group = m_pty->readFarWhileRunning(20);
+        QVERIFY2(group.startsWith("/M") && group.contains("/D"), group.constData());
 
         // An address the bridge does not serve: its reason in a box, nothing on the line.
         c.address.setListIndex(7);
