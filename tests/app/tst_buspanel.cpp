@@ -2,6 +2,7 @@
 #include "app/panel.h"
 #include "app/startoptions.h"
 #include "bus/brokerlogin.h"
+#include "clocksync/clockstatewatch.h"
 #include "clocksync/tickhandler.h"
 #include "controls/statusbar.h"
 #include "controls/windowcontrols.h"
@@ -105,6 +106,14 @@ private slots:
         // --sync switches the bridge's sync on; the bridge's own change shows in the box.
         panel.core().tickHandler().tick();
         QVERIFY(m_broker->waitForRetained(kBase + "/sync", "ON"));
+        // The PC clock notice is about the bridge's PC, whatever the panel's own clock says.
+        for (const char* word : {"not synchronised", "synchronised"}) {
+            QVERIFY(m_broker->publish(kBase + "/clock", word, true));
+            QTRY_VERIFY_WITH_TIMEOUT(
+                (panel.core().tickHandler().tick(),
+                 (c.statusBar.panelText(1) == kClockNotSynchronisedNote) == (word[0] == 'n')),
+                5000);
+        }
         QVERIFY(m_broker->publish(kBase + "/sync/set", "OFF"));
         QTRY_VERIFY(!c.sync.isChecked());
         panel.core().tickHandler().tick(); // the next second sees the box as the bridge set it
