@@ -3,6 +3,7 @@
 #include "clocksync/statuspanels.h"
 #include "connection/connectioncommands.h"
 #include "port/line.h"
+#include "port/linename.h"
 
 namespace velk {
 
@@ -11,8 +12,9 @@ DeviceWait::DeviceWait(Line& port, ConnectionCommands& connection, StatusPanels&
     m_reconnector.onReconnected([this] { reconnected(); });
 }
 
-QString DeviceWait::waitingText(const QString& line) {
-    return QStringLiteral("Waiting for the device on %1 ...").arg(line);
+QString DeviceWait::waitingText(const QString& line, bool bridge) {
+    return QStringLiteral("Waiting for the %1 on %2 ...")
+        .arg(bridge ? QStringLiteral("bridge") : QStringLiteral("device"), line);
 }
 
 void DeviceWait::setEnabled(bool enabled) {
@@ -24,7 +26,8 @@ void DeviceWait::setEnabled(bool enabled) {
 void DeviceWait::portLost() {
     if (!m_enabled)
         return;
-    m_status.replaceOwnText(waitingText(m_port.lineLabel()));
+    // On a bus line it is the bridge that is waited for, through the broker.
+    m_status.replaceOwnText(waitingText(m_port.lineLabel(), m_port.name().isBus()));
     m_reconnector.start();
 }
 

@@ -28,8 +28,9 @@ public:
     Reconnector& reconnector() { return m_reconnector; }
 
     // The first panel's text while waiting for `line` as the port names it, e.g. "Waiting for
-    // the device on Com 1 ..." or "... on 10.0.0.9:4001 ...".
-    static QString waitingText(const QString& line);
+    // the device on Com 1 ..." or "... on 10.0.0.9:4001 ...", or for a bus line's `bridge`
+    // "Waiting for the bridge on HOST:PORT/BASE ...".
+    static QString waitingText(const QString& line, bool bridge = false);
 
 private:
     void reconnected();

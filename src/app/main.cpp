@@ -1,3 +1,4 @@
+#include "app/busseam.h"
 #include "app/panel.h"
 #include "app/startoptions.h"
 #include "controls/localclock.h"
@@ -12,6 +13,7 @@
 #include "ui/fontengine.h"
 #include "ui/fontwarmup.h"
 #include "ui/mainwindow.h"
+#include "ui/qtbrokerlogin.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -72,9 +74,13 @@ int main(int argc, char* argv[]) {
 
     const velk::StartSettings& start = options.settings();
     QString why;
-    // The settings dialog can move the line between serial and network later on.
-    const auto makePort = [](const velk::LineName& name, QString* refusal) {
-        return velk::makeLine(name, std::make_unique<velk::SystemPortMapping>(), refusal);
+    const velk::SystemClockState clockState;
+    // The settings dialog can move the line between serial, network and bus later on.
+    // A password asked for is kept by the bus line, in memory, for the run only.
+    velk::QtBrokerLogin login;
+    velk::BusSeam bus(start.access, clockState, &login);
+    const auto makePort = [&bus](const velk::LineName& name, QString* refusal) {
+        return bus.makePort(name, refusal);
     };
     std::unique_ptr<velk::Line> port = velk::LinePort::create(start.port.lineName, makePort, &why);
     if (!port) {
@@ -84,9 +90,8 @@ int main(int argc, char* argv[]) {
     // Declared before the panel so it outlives the panel's last flush of the line.
     velk::TerminationWatcher watcher;
     velk::SystemClock clock;
-    const velk::SystemClockState clockState;
     velk::SystemWallClockAlarm alarm;
-    velk::Panel panel(std::move(port), clock, &clockState, &alarm);
+    velk::Panel panel(std::move(port), clock, &bus.clockState(), &alarm, bus.sinkFactory());
     // Closing the main window ends the program at once, whatever else is open.
     QObject::connect(&panel.window(), &velk::MainWindow::closed, &app,
                      [&panel] { panel.closeLineThen(&QApplication::quit); });

@@ -13,7 +13,8 @@
 namespace velk {
 
 Panel::Panel(std::unique_ptr<Line> port, const LocalClock& clock,
-             const ClockStateSource* clockState, WallClockAlarm* alarm)
+             const ClockStateSource* clockState, WallClockAlarm* alarm,
+             const PanelCore::CommandSinkFactory& makeSink)
     : m_port(std::move(port)), m_window(std::make_unique<MainWindow>()) {
     m_core = std::make_unique<PanelCore>(
         m_window->controls(), *m_port, clock,
@@ -22,7 +23,7 @@ Panel::Panel(std::unique_ptr<Line> port, const LocalClock& clock,
             m_settingsDialog = dialog.get();
             return dialog;
         },
-        clockState, alarm);
+        clockState, alarm, makeSink);
 }
 
 Panel::~Panel() {

@@ -20,7 +20,8 @@ class Panel {
 public:
     // See PanelCore for the clock's state and the alarm.
     Panel(std::unique_ptr<Line> port, const LocalClock& clock,
-          const ClockStateSource* clockState = nullptr, WallClockAlarm* alarm = nullptr);
+          const ClockStateSource* clockState = nullptr, WallClockAlarm* alarm = nullptr,
+          const PanelCore::CommandSinkFactory& makeSink = {});
     ~Panel();
     Panel(const Panel&) = delete;
     Panel& operator=(const Panel&) = delete;

@@ -20,7 +20,7 @@ namespace velk {
 
 PanelCore::PanelCore(MainWindowControls& c, Line& port, const LocalClock& clock,
                      const DialogHostFactory& makeDialogHost, const ClockStateSource* clockState,
-                     WallClockAlarm* alarm)
+                     WallClockAlarm* alarm, const CommandSinkFactory& makeSink)
     : m_controls(c) {
     m_portControl = std::make_unique<PortControl>(m_settings, port, c.statusBar, c.messageBox);
     m_dialogHost = makeDialogHost(m_settings, m_startSettings, *m_portControl);
@@ -28,15 +28,19 @@ PanelCore::PanelCore(MainWindowControls& c, Line& port, const LocalClock& clock,
         port, *m_portControl, *c.menu[ConnectionCommands::kConnect],
         *c.menu[ConnectionCommands::kDisconnect], c.messageBox, *m_dialogHost);
     m_transmitter = std::make_unique<Transmitter>(port, c.messageBox);
-    m_titles = std::make_unique<TitleCommands>(*m_transmitter, c.address, c.title, c.messageBox);
+    if (makeSink)
+        m_sink = makeSink(*m_transmitter, c);
+    CommandSink& sink = m_sink ? *m_sink : *m_transmitter;
+    m_titles = std::make_unique<TitleCommands>(sink, c.address, c.title, c.messageBox);
     m_entry = std::make_unique<DateTimeEntry>(DateTimeSelectors{
         c.hour, c.minute, c.second, {*c.day[0], *c.day[1], *c.day[2], *c.day[3]}, c.month, c.year});
     m_capture = std::make_unique<ClockCapture>(clock);
-    m_clockCommands = std::make_unique<ClockCommands>(*m_transmitter, *m_entry, *m_capture);
+    m_clockCommands = std::make_unique<ClockCommands>(sink, *m_entry, *m_capture);
     m_status = std::make_unique<StatusPanels>(c.statusBar, clock);
     m_deviceWait = std::make_unique<DeviceWait>(port, *m_connection, *m_status);
     m_tick = std::make_unique<TickHandler>(clock, c.timeDisplay, c.dateDisplay, c.sync, *m_capture,
                                            *m_transmitter, *m_clockCommands, *m_status, clockState);
+    m_tick->setCommandSink(&sink);
     m_ticker = std::make_unique<Ticker>(clock, alarm);
 
     // The title box takes only what the line can carry.

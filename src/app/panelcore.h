@@ -11,6 +11,7 @@ namespace velk {
 
 class ClockCapture;
 class ClockStateSource;
+class CommandSink;
 class ClockCommands;
 class ConnectionCommands;
 class DateTimeEntry;
@@ -38,12 +39,15 @@ public:
     // It gets the run's settings, what the run started from, and the port control.
     using DialogHostFactory = std::function<std::unique_ptr<SettingsDialogHost>(
         PortSettings&, const PortSettings&, PortControl&)>;
+    // Makes where the commands go, over the line's own transmitter; none: the transmitter.
+    using CommandSinkFactory =
+        std::function<std::unique_ptr<CommandSink>(Transmitter&, MainWindowControls&)>;
 
     // The clock's state, when given, is shown beside the PC time; the alarm, when given, starts
     // each minute's sync on the minute itself (see Ticker).
     PanelCore(MainWindowControls& controls, Line& port, const LocalClock& clock,
               const DialogHostFactory& makeDialogHost, const ClockStateSource* clockState = nullptr,
-              WallClockAlarm* alarm = nullptr);
+              WallClockAlarm* alarm = nullptr, const CommandSinkFactory& makeSink = {});
     ~PanelCore();
     PanelCore(const PanelCore&) = delete;
     PanelCore& operator=(const PanelCore&) = delete;
@@ -71,6 +75,7 @@ private:
     std::unique_ptr<SettingsDialogHost> m_dialogHost;
     std::unique_ptr<ConnectionCommands> m_connection;
     std::unique_ptr<Transmitter> m_transmitter;
+    std::unique_ptr<CommandSink> m_sink; // none: the transmitter itself
     std::unique_ptr<TitleCommands> m_titles;
     std::unique_ptr<DateTimeEntry> m_entry;
     std::unique_ptr<ClockCapture> m_capture;

@@ -52,8 +52,9 @@ const QHash<QString, bool> kQtOptions = {{QStringLiteral("platform"), true},
                                          {QStringLiteral("testability"), false}};
 
 // Every option, as a refusal lists what the panel takes.
-const QString kTaken = QStringLiteral("the panel takes --port, --settings, --connect, --sync, "
-                                      "--12h, --reconnect, --help and --version");
+const QString kTaken = QStringLiteral("the panel takes --port, --settings, --credentials, --ca, "
+                                      "--connect, --sync, --12h, --reconnect, --help and "
+                                      "--version");
 
 void configure(QCommandLineParser& parser) {
     // "-platform" must read as one unknown word, never as -p -l -a ...; Qt takes it itself.
@@ -195,6 +196,12 @@ StartOptions::Outcome StartOptions::read(const QStringList& given, bool leaveQtO
     start.portGiven = port.port() || port.settings();
     if (port.port())
         start.port.lineName = *port.port();
+    const std::optional<BrokerAccess> access =
+        BrokerAccess::read(port.credentialsFile(), port.caFile(), &why);
+    if (!access)
+        return refuse(why);
+    start.access = *access;
+    start.credentialsGiven = !port.credentialsFile().isEmpty();
     if (port.settings())
         start.port.line = *port.settings();
     start.connect = parser.isSet(kConnect);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bus/brokeraccess.h"
 #include "port/linename.h"
 #include "port/portsettings.h"
 
@@ -13,6 +14,8 @@ namespace velk {
 struct StartSettings {
     PortSettings port;      // what the settings dialog would hold
     bool portGiven = false; // --port or --settings: applied to the port as Ok applies them
+    BrokerAccess access;    // --credentials and --ca, for a bus line's broker
+    bool credentialsGiven = false;
     bool connect = false;
     bool sync = false;
     bool twelveHour = false;
@@ -20,7 +23,9 @@ struct StartSettings {
 
     friend bool operator==(const StartSettings& a, const StartSettings& b) {
         return a.port == b.port && a.portGiven == b.portGiven && a.connect == b.connect &&
-               a.sync == b.sync && a.twelveHour == b.twelveHour && a.reconnect == b.reconnect;
+               a.sync == b.sync && a.twelveHour == b.twelveHour && a.reconnect == b.reconnect &&
+               a.access.user == b.access.user && a.access.password == b.access.password &&
+               a.access.caFile == b.access.caFile && a.credentialsGiven == b.credentialsGiven;
     }
 };
 

@@ -6,14 +6,14 @@
 
 namespace velk {
 
-ClockCommands::ClockCommands(Transmitter& transmitter, DateTimeEntry& entry, ClockCapture& capture)
-    : m_transmitter(transmitter), m_entry(entry), m_capture(capture) {}
+ClockCommands::ClockCommands(CommandSink& sink, DateTimeEntry& entry, ClockCapture& capture)
+    : m_sink(sink), m_entry(entry), m_capture(capture) {}
 
 void ClockCommands::setTimeClicked() {
-    if (!m_transmitter.portGuard())
+    if (!m_sink.portGuard())
         return;
     // The devices always get the 24-hour value; the hour mode is for the display only.
-    m_transmitter.writeClockGroup(m_entry.entryClock());
+    m_sink.setClock(m_entry.entryClock());
 }
 
 void ClockCommands::updateTimeClicked() {

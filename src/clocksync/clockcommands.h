@@ -4,13 +4,13 @@ namespace velk {
 
 class ClockCapture;
 class DateTimeEntry;
-class Transmitter;
+class CommandSink;
 
 // Set Time sends the entry clock to the devices; Update Time refills the entry from the PC clock;
 // the hour mode only chooses how the PC time is displayed and is never sent.
 class ClockCommands {
 public:
-    ClockCommands(Transmitter& transmitter, DateTimeEntry& entry, ClockCapture& capture);
+    ClockCommands(CommandSink& sink, DateTimeEntry& entry, ClockCapture& capture);
 
     void setTimeClicked();
     void updateTimeClicked();
@@ -19,7 +19,7 @@ public:
     bool twelveHourMode() const { return m_twelveHourMode; }
 
 private:
-    Transmitter& m_transmitter;
+    CommandSink& m_sink;
     DateTimeEntry& m_entry;
     ClockCapture& m_capture;
     bool m_twelveHourMode = false;

@@ -1,5 +1,7 @@
 #include "clocksync/tickhandler.h"
 
+#include "transmit/commandsink.h"
+
 #include "clocksync/clockcommands.h"
 #include "clocksync/statuspanels.h"
 #include "controls/checkbox.h"
@@ -30,13 +32,16 @@ TickHandler::TickHandler(const LocalClock& clock, TextBox& timeDisplay, TextBox&
 
 void TickHandler::tick() {
     // The box runs no handler of its own; the tick is where a change shows.
+    const bool elsewhere = m_sink && m_sink->keepsMinuteElsewhere();
     if (m_sync.isChecked() != m_syncOn) {
         m_syncOn = m_sync.isChecked();
         qCInfo(lcSync) << (m_syncOn ? "sync on" : "sync off");
         m_minuteSync.startOver();
+        if (elsewhere)
+            m_sink->syncBoxChanged(m_syncOn);
     }
     // The minute's group first: the displays can wait, the line's timing cannot.
-    if (m_syncOn)
+    if (m_syncOn && !elsewhere)
         m_minuteSync.tick();
     m_timeDisplay.setText(
         m_clock.format(m_hourMode.twelveHourMode() ? kTwelveHourPattern : kTwentyFourHourPattern));

@@ -8,6 +8,7 @@
 namespace velk {
 
 class CheckBox;
+class CommandSink;
 class ClockCapture;
 class ClockCommands;
 class LocalClock;
@@ -30,6 +31,9 @@ public:
                 StatusPanels& status, const ClockStateSource* clockState = nullptr);
 
     void tick();
+    // Where the panel's commands go; while it keeps the minute elsewhere (a bus line's bridge),
+    // no group of the panel's own goes out and the sync box switches the bridge's sync.
+    void setCommandSink(CommandSink* sink) { m_sink = sink; }
     // The displays as the window opens: 24-hour time and the date, also in the status bar.
     void showDisplays();
 
@@ -44,6 +48,7 @@ private:
     StatusPanels& m_status;
     MinuteSync m_minuteSync;
     std::unique_ptr<ClockStateWatch> m_clockState;
+    CommandSink* m_sink = nullptr;
     bool m_syncOn = false;
     bool m_noteShown = false;
 };

@@ -14,8 +14,9 @@ void PortControl::applyPortSettings() {
     QString refusal;
     const LineName& name = m_settings.lineName;
     if (m_port.setName(name, &refusal) && m_port.setSettings(m_settings.line, &refusal)) {
-        const QString line =
-            name.isNetwork() ? name.text() : QStringLiteral("Comport %1").arg(name.number);
+        const QString line = name.isNetwork() || name.isBus()
+                                 ? name.text()
+                                 : QStringLiteral("Comport %1").arg(name.number);
         qCInfo(lcSerial).noquote() << "settings applied:" << line << "at" << m_settings.line.text();
         return;
     }

@@ -48,7 +48,7 @@ std::array<int, SettingsDialogLogic::kSelectorCount> positionsOf(const PortSetti
     positions[SettingsDialogLogic::kStopBits] = positionOf(kStopBitsValues, chosen.line.stopBits);
     const int number = chosen.lineName.number;
     const bool listed = number >= PortSettings::kFirstPort && number <= PortSettings::kLastPort;
-    positions[SettingsDialogLogic::kPort] = chosen.lineName.isNetwork()
+    positions[SettingsDialogLogic::kPort] = chosen.lineName.isNetwork() || chosen.lineName.isBus()
                                                 ? SettingsDialogLogic::kNetworkEntry
                                             : listed ? number - PortSettings::kFirstPort
                                                      : -1;
@@ -196,7 +196,7 @@ void SettingsDialogLogic::select(const PortSettings& chosen) {
     // entry shows gives way to the default entry.
     const std::array<int, kSelectorCount> positions = positionsOf(chosen);
     const std::array<int, kSelectorCount> defaults = positionsOf(kDefaultPortSettings);
-    if (chosen.lineName.isNetwork())
+    if (chosen.lineName.isNetwork() || chosen.lineName.isBus())
         showNetworkLine(chosen.lineName);
     m_selecting = true;
     for (int index : kSelectionOrder)

@@ -10,9 +10,10 @@ class PortMapping;
 
 // Which line a run uses, read once from what the operator typed: "Comport N", a device reached
 // directly (a path such as /dev/ttyUSB0, or a Windows name beyond COM16, which the run then calls
-// Comport 1), or a device server on the network (rfc2217://HOST:PORT, tcp://HOST:PORT).
+// Comport 1), a device server on the network (rfc2217://HOST:PORT, tcp://HOST:PORT), or the line's
+// bridge on an MQTT broker (mqtt://HOST[:PORT]/BASE, mqtts://HOST[:PORT]/BASE), a bus line.
 struct LineName {
-    enum class Kind { Comport, Device, Network };
+    enum class Kind { Comport, Device, Network, Bus };
     // How a network line carries the bytes: as they are, or as Telnet with line control.
     enum class Protocol { Raw, Rfc2217 };
 
@@ -20,8 +21,15 @@ struct LineName {
     int number = 1;
     QString device; // Kind::Device: absolute when given as a relative path
     Protocol protocol = Protocol::Raw;
-    QString host; // Kind::Network: a name, an IPv4 or an IPv6 address (without brackets)
+    QString host; // Kind::Network, Kind::Bus: a name, an IPv4 or an IPv6 address (no brackets)
     quint16 tcpPort = 0;
+    bool tls = false;  // Kind::Bus: mqtts://
+    QString topicBase; // Kind::Bus: the bridge's topic base, BASE
+
+    static constexpr quint16 kMqttPort = 1883;
+    static constexpr quint16 kMqttsPort = 8883;
+    // MQTT's 65,535 bytes a topic, less the longest the bus adds below BASE.
+    static constexpr int kLongestTopicBase = 65535 - 64;
 
     // COMn with n from 1 to 16 means Comport n where the system names its ports so.
 #ifdef Q_OS_WIN
@@ -36,6 +44,7 @@ struct LineName {
         return name;
     }
     static LineName network(Protocol protocol, const QString& host, quint16 port);
+    static LineName bus(bool tls, const QString& host, quint16 port, const QString& base);
 
     // Reads N (1 to 16), DEVICE or a URL. Nothing, with a one-line `why` naming `option` (e.g.
     // "--port") and what is wrong, for anything else.
@@ -43,18 +52,32 @@ struct LineName {
                                          const QString& option = QStringLiteral("--port"),
                                          bool comNames = kComNames);
 
-    // Reads a device server's URL only; anything else is refused as parse() refuses it.
+    // Reads a device server's URL or a bus line's only; anything else is refused as parse()
+    // refuses it.
     static std::optional<LineName> parseNetwork(const QString& text, QString* why,
                                                 const QString& option);
+
+    // Why BASE cannot be a bridge's topic base (one or more levels, none empty, no wildcard, no
+    // control character, not starting with "$"); empty when it can.
+    static QString topicBaseFault(const QString& base);
 
     bool isNetwork() const {
         return kind == Kind::Network;
     }
+    bool isBus() const {
+        return kind == Kind::Bus;
+    }
     // "HOST:PORT", an IPv6 host in brackets.
     QString endpoint() const;
-    // The line as the status bar names it: "Com 1" (a device counts as its Comport), "HOST:PORT".
+    // "HOST:PORT/BASE": where a bus line's requests go, as the link panel names it.
+    QString busLabel() const {
+        return endpoint() + QLatin1Char('/') + topicBase;
+    }
+    // The line as the status bar names it: "Com 1" (a device counts as its Comport),
+    // "HOST:PORT", "HOST:PORT/BASE" for a bus line.
     QString label() const;
-    // The name as parse() reads it back: "3", "/dev/ttyUSB0", "rfc2217://HOST:PORT".
+    // The name as parse() reads it back: "3", "/dev/ttyUSB0", "rfc2217://HOST:PORT",
+    // "mqtt://HOST:PORT/BASE".
     QString text() const;
 
     // The mapping that reaches this serial line: `system` itself, or with the device pinned.
@@ -62,7 +85,8 @@ struct LineName {
 
     friend bool operator==(const LineName& a, const LineName& b) {
         return a.kind == b.kind && a.number == b.number && a.device == b.device &&
-               a.protocol == b.protocol && a.host == b.host && a.tcpPort == b.tcpPort;
+               a.protocol == b.protocol && a.host == b.host && a.tcpPort == b.tcpPort &&
+               a.tls == b.tls && a.topicBase == b.topicBase;
     }
     friend bool operator!=(const LineName& a, const LineName& b) {
         return !(a == b);

@@ -9,7 +9,7 @@ std::unique_ptr<LinePort> LinePort::create(const LineName& start, Factory make, 
     std::unique_ptr<Line> first = port->make(start, why);
     if (!first)
         return nullptr;
-    if (start.isNetwork()) {
+    if (start.isNetwork() || start.isBus()) {
         port->m_network = std::move(first);
     } else {
         port->m_serial = std::move(first);
@@ -32,7 +32,7 @@ bool LinePort::setName(const LineName& name, QString* why) {
         return refuse(why, portAlreadyOpenDescription());
     if (m_network && name == m_network->name())
         return true;
-    if (!name.isNetwork()) {
+    if (!name.isNetwork() && !name.isBus()) {
         if (!m_serial)
             m_serial = make(name, why);
         if (!m_serial || !m_serial->setName(name, why))

@@ -9,14 +9,13 @@ namespace velk {
 class MessageBox;
 class Selector;
 class TextBox;
-class Transmitter;
+class CommandSink;
 
 // Sends and clears the title of the selected address, and keeps one title per address so that
 // picking an address brings back the title last entered for it.
 class TitleCommands {
 public:
-    TitleCommands(Transmitter& transmitter, Selector& address, TextBox& title,
-                  MessageBox& messages);
+    TitleCommands(CommandSink& sink, Selector& address, TextBox& title, MessageBox& messages);
 
     void setDefaultTitle(const QString& text) { m_defaultTitle = text; }
 
@@ -29,7 +28,7 @@ private:
     // The address byte of the selected entry; without one the operator is told to pick one.
     std::optional<quint8> selectedAddress();
 
-    Transmitter& m_transmitter;
+    CommandSink& m_sink;
     Selector& m_address;
     TextBox& m_title;
     MessageBox& m_messages;

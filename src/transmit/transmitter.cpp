@@ -43,6 +43,14 @@ qint64 Transmitter::discardPending() {
     return dropped;
 }
 
+void Transmitter::sendTitle(quint8 address, const QString& text) {
+    sendBytes(frames::titleFrame(address, text));
+}
+
+void Transmitter::clearTitle(quint8 address) {
+    sendBytes(frames::clearFrame(address));
+}
+
 bool Transmitter::portGuard() {
     if (m_port.isOpen())
         return true;

@@ -3,6 +3,7 @@
 #include "clock/clockvalues.h"
 #include "controls/messagebox.h"
 #include "port/line.h"
+#include "transmit/commandsink.h"
 
 #include <QByteArray>
 #include <functional>
@@ -10,8 +11,9 @@
 namespace velk {
 
 // Writes frames to the serial port. The line is one-way: a failed write is not reported and the
-// next byte or frame is still offered, so a command is never abandoned part-way.
-class Transmitter {
+// next byte or frame is still offered, so a command is never abandoned part-way. As a command
+// sink it is the line itself: the panel's commands become frames here.
+class Transmitter : public CommandSink {
 public:
     using FrameHandler = std::function<void(const QByteArray& frame)>;
 
@@ -28,7 +30,10 @@ public:
     bool isPortOpen() const { return m_port.isOpen(); }
     // Every operator command that writes opens with this: a closed port is explained to the
     // operator and the command sends nothing.
-    bool portGuard();
+    bool portGuard() override;
+    void sendTitle(quint8 address, const QString& text) override;
+    void clearTitle(quint8 address) override;
+    void setClock(const ClockValues& clock) override { writeClockGroup(clock); }
 
     // A clock frame goes out in one write.
     void writeClockFrame(char letter, const QString& value);

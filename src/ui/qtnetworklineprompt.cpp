@@ -11,7 +11,8 @@ std::optional<QString> QtNetworkLinePrompt::askNetworkLine(const QString& curren
     bool given = false;
     const QString url = QInputDialog::getText(
         m_parent, QStringLiteral("Network line"),
-        QStringLiteral("Device server (rfc2217://HOST:PORT or tcp://HOST:PORT):"),
+        QStringLiteral("Device server (rfc2217://HOST:PORT or tcp://HOST:PORT) or a line's bridge "
+                       "(mqtt://HOST[:PORT]/BASE):"),
         QLineEdit::Normal, current.isEmpty() ? QStringLiteral("rfc2217://") : current, &given);
     if (!given)
         return std::nullopt;

@@ -40,10 +40,10 @@ QString summary(const StartSettings& start) {
     return text;
 }
 
-const QString kTaken = "; the panel takes --port, --settings, --connect, --sync, --12h, "
-                       "--reconnect, --help and --version";
+const QString kTaken = "; the panel takes --port, --settings, --credentials, --ca, --connect, "
+                       "--sync, --12h, --reconnect, --help and --version";
 const QString kPort = "--port: expected a Comport number 1-16, a device path, "
-                      "rfc2217://HOST:PORT or tcp://HOST:PORT, got ";
+                      "rfc2217://HOST:PORT, tcp://HOST:PORT or mqtt(s)://HOST[:PORT]/BASE, got ";
 
 } // namespace
 
@@ -81,6 +81,20 @@ private slots:
                                << "unexpected argument \"3\"" + kTaken;
         QTest::newRow("value on a switch") << "--connect=yes"
                                            << "--connect: takes no value, got \"--connect=yes\"";
+        // A bus line's broker access: files, for bus lines only, the CA for mqtts only.
+        const QString file = QCoreApplication::applicationFilePath();
+        QTest::newRow("bus line") << "--port mqtts://b/velk/hall --ca " + file + " --connect"
+                                  << "Com 1=mqtts://b:8883/velk/hall 9600,N,8,1 applied connect";
+        QTest::newRow("credentials, serial line")
+            << "--port 2 --credentials " + file
+            << "--credentials: only for a bus line (--port mqtt://HOST[:PORT]/BASE)";
+        QTest::newRow("CA without TLS")
+            << "--port mqtt://b/v --ca " + file << "--ca: only for an mqtts:// bus line";
+        QTest::newRow("unreadable credentials")
+            << "--port mqtt://b/v --credentials " + file + ".none"
+            << "--credentials: cannot read \"" + file + ".none\"";
+        QTest::newRow("CA without a value") << "--port mqtts://b/v --ca"
+                                            << "--ca: expected a FILE, got nothing";
     }
     // Both readings judge a line without Qt's options alike: the one before Qt starts, with no
     // display, refuses everything the second would.

@@ -3,6 +3,8 @@
 #include "doubles/memorycontrols.h"
 #include "doubles/memoryserialport.h"
 
+#include "port/buslines.h"
+
 #include <QtTest>
 #include <memory>
 
@@ -236,6 +238,12 @@ private slots:
         QTest::newRow("no port") << QVariant("rfc2217://host") << "Comport 3" << 1;
         QTest::newRow("a Comport") << QVariant("5") << "Comport 3" << 1;
         QTest::newRow("cancelled") << QVariant() << "Comport 3" << 0;
+        if (busLinesMissing().isEmpty()) {
+            QTest::newRow("bus line")
+                << QVariant("mqtt://broker/velk/hall") << "mqtt://broker:1883/velk/hall" << 0;
+            QTest::newRow("bus line, wildcard")
+                << QVariant("mqtt://broker/velk/+") << "Comport 3" << 1;
+        }
     }
     void networkEntry() {
         QFETCH(QVariant, answer);

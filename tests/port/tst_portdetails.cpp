@@ -1,5 +1,6 @@
 #include "controls/linesettings.h"
 #include "doubles/fixedportmapping.h"
+#include "port/buslines.h"
 #include "port/flushwatch.h"
 #include "port/portdescriptions.h"
 #include "port/portloss.h"
@@ -261,7 +262,8 @@ private slots:
         QTest::addColumn<bool>("comNames");
         QTest::addColumn<QString>("result");
         const QString refused = "--port: expected a Comport number 1-16, a device path, "
-                                "rfc2217://HOST:PORT or tcp://HOST:PORT, got ";
+                                "rfc2217://HOST:PORT, tcp://HOST:PORT or "
+                                "mqtt(s)://HOST[:PORT]/BASE, got ";
         const QString cwd = QDir::currentPath();
         // "/" here, the current drive's root ("C:/") on Windows.
         const QString absolute = QDir::rootPath() + "dev/ttyUSB0";
@@ -295,9 +297,11 @@ private slots:
                                        "TCP port 1-65535";
         QTest::newRow("no host") << "rfc2217://:7001" << false
                                  << "--port: no host in \"rfc2217://:7001\"";
-        QTest::newRow("unknown scheme") << "telnet://host:23" << false
-                                        << "--port: unknown scheme \"telnet://\" in "
-                                           "\"telnet://host:23\" (use rfc2217:// or tcp://)";
+        QTest::newRow("unknown scheme")
+            << "telnet://host:23" << false
+            << "--port: unknown scheme \"telnet://\" in "
+               "\"telnet://host:23\" (use rfc2217://, tcp://, mqtt:// or "
+               "mqtts://)";
         QTest::newRow("IPv6 without brackets") << "tcp://fe80::1:23" << false
                                                << "--port: \"fe80::1\" is not a host name or "
                                                   "address in \"tcp://fe80::1:23\" (an IPv6 "
@@ -305,6 +309,41 @@ private slots:
         QTest::newRow("a path after the port") << "tcp://host:23/x" << false
                                                << "--port: port \"23/x\" in \"tcp://host:23/x\" "
                                                   "is not a TCP port 1-65535";
+        // Bus lines: the broker's port defaults by scheme; BASE is a topic, never a pattern.
+        const QString tail = " in \"mqtt://h/";
+        const QList<QStringList> bus = {
+            {"mqtt, default port", "mqtt://broker.lan/velk/hall",
+             "mqtt://broker.lan:1883/velk/hall"},
+            {"mqtts, default port", "MQTTS://broker/velk", "mqtts://broker:8883/velk"},
+            {"port and IPv6", "mqtt://[::1]:1999/a/b/c", "mqtt://[::1]:1999/a/b/c"},
+            {"no base", "mqtt://h",
+             "--port: no topic base in \"mqtt://h\" (expected "
+             "mqtt://HOST[:PORT]/BASE)"},
+            {"empty base", "mqtt://h/", "--port: no topic base in \"mqtt://h/\""},
+            {"empty level", "mqtt://h/a//b",
+             "--port: an empty level in the topic base" + tail + "a//b\""},
+            {"trailing slash", "mqtt://h/a/",
+             "--port: an empty level in the topic base" + tail + "a/\""},
+            {"wildcard +", "mqtt://h/a/+",
+             "--port: a wildcard \"+\" in the topic base" + tail + "a/+\""},
+            {"wildcard #", "mqtt://h/#",
+             "--port: a wildcard \"#\" in the topic base" + tail + "#\""},
+            {"dollar", "mqtt://h/$SYS",
+             "--port: the topic base starts with \"$\", which the "
+             "broker keeps for itself" +
+                 tail + "$SYS\""},
+            {"control", QString("mqtt://h/a") + QChar(0x85) + "b",
+             "--port: a control character in the topic base" + tail + "a" + QChar(0x85) + "b\""},
+            {"no host", "mqtt://:1883/a", "--port: no host in \"mqtt://:1883/a\""},
+            {"port 0", "mqtts://h:0/a",
+             "--port: port \"0\" in \"mqtts://h:0/a\" is not a TCP "
+             "port 1-65535"},
+            {"too long", "mqtt://h/" + QString(65500, 'a'),
+             "--port: the topic base is longer than 65471 bytes" + tail + QString(65500, 'a') +
+                 "\""},
+        };
+        for (const QStringList& row : busLinesMissing().isEmpty() ? bus : QList<QStringList>())
+            QTest::newRow(qPrintable(row[0])) << row[1] << false << row[2];
     }
     void parse() {
         QFETCH(QString, text);
@@ -313,7 +352,7 @@ private slots:
         QString why;
         const std::optional<LineName> name = LineName::parse(text, &why, "--port", comNames);
         QString read = why;
-        if (name && name->isNetwork())
+        if (name && (name->isNetwork() || name->isBus()))
             read = name->text();
         else if (name)
             read = QString::number(name->number) +

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ctl/busrun.h"
+
 namespace velk {
 
 class ClockStateSource;
@@ -7,12 +9,17 @@ class LocalClock;
 class Line;
 struct CtlOptions;
 
-// The bridge lives in a plugin of its own (velk-bridge), loaded only for `velk-ctl bridge`, so
-// that the other commands (the minute sync above all) never map libmosquitto nor OpenSSL.
+// The bridge and the commands on a bus line live in a plugin of their own (velk-bridge), loaded
+// only for those, so that the other commands (the minute sync above all) never map libmosquitto
+// nor OpenSSL.
 inline constexpr char kBridgePlugin[] = "velk-bridge";
-// The plugin's one exported function: runBridge (ctl/bridgerun.h) from inside the plugin.
+// The plugin's exported functions: runBridge (ctl/bridgerun.h) and runOnBus (ctl/busrun.h) from
+// inside the plugin.
 inline constexpr char kBridgeEntry[] = "velk_run_bridge";
 using BridgeEntry = int (*)(const CtlOptions& options, Line& port, const LocalClock& clock,
                             const ClockStateSource& clockState);
+inline constexpr char kBusEntry[] = "velk_run_on_bus";
+using BusEntry = void (*)(const CtlOptions& options, std::function<void(const QString&)> report,
+                          BusDone done);
 
 } // namespace velk

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bus/brokeraccess.h"
 #include "clock/clockvalues.h"
 #include "controls/linesettings.h"
 #include "ctl/bridgeoptions.h"
@@ -15,7 +16,17 @@ namespace velk {
 // What the command line asks of velk-ctl.
 struct CtlOptions {
     enum class Outcome { Run, Help, Version, UsageError };
-    enum class Command { Title, Clear, Time, Sync, Clock, Bridge, ServiceInstall, ServiceRemove };
+    enum class Command {
+        Title,
+        Clear,
+        Time,
+        Status,
+        Sync,
+        Clock,
+        Bridge,
+        ServiceInstall,
+        ServiceRemove
+    };
 
     Outcome outcome = Outcome::UsageError;
     // One line, for Outcome::UsageError.
@@ -26,6 +37,8 @@ struct CtlOptions {
     Command command = Command::Sync;
     LineName port;     // Comport 1 unless --port says otherwise
     LineSettings line; // 9600,N,8,1 unless --settings says otherwise
+    // A bus line's broker: --credentials and --ca.
+    BrokerAccess access;
     quint8 address = 0;
     // The title as the title box holds it.
     QString title;

@@ -28,6 +28,7 @@ void writeCommand(const CtlOptions& options, Transmitter& transmitter, const Loc
             transmitter.writeClockGroup(capture.syncClock());
         }
         break;
+    case CtlOptions::Command::Status:
     case CtlOptions::Command::Sync:
     case CtlOptions::Command::Clock:
     case CtlOptions::Command::Bridge:

@@ -37,8 +37,9 @@ int main(int argc, char* argv[]) {
     }
     QObject::connect(&watcher, &velk::TerminationWatcher::terminationRequested, &monitor,
                      &velk::Monitor::stop);
-    QObject::connect(&monitor, &velk::Monitor::finished, &app, &QCoreApplication::quit,
-                     Qt::QueuedConnection);
+    QObject::connect(
+        &monitor, &velk::Monitor::finished, &app,
+        [&monitor] { QCoreApplication::exit(monitor.exitStatus()); }, Qt::QueuedConnection);
     if (options.durationMs > 0)
         QTimer::singleShot(std::chrono::milliseconds(options.durationMs), &monitor,
                            &velk::Monitor::stop);

@@ -1,5 +1,6 @@
 #include "monitor.h"
 
+#include "bus/busframes.h"
 #include "monitor/lineformat.h"
 #include "port/lineports.h"
 #include "port/systemportmapping.h"
@@ -22,6 +23,12 @@ Monitor::Monitor(MonitorOptions options, QTextStream& out, QTextStream& err, Now
 
 QString Monitor::start() {
     const LineSettings& line = m_options.line;
+    if (m_options.lineName.isBus()) {
+        watchBus();
+        m_err << "velk-monitor: reading the frames of " << m_options.lineName.text()
+              << " (read-only)" << Qt::endl;
+        return QString();
+    }
     if (m_options.lineName.isNetwork()) {
         QString why;
         m_tap = openNetworkTap(m_options.lineName, line, &why);
@@ -74,12 +81,34 @@ QString Monitor::openSerial() {
     return QString();
 }
 
+void Monitor::watchBus() {
+    m_busTap = watchBusFrames(
+        m_options.lineName, m_options.access,
+        [this](const QByteArray& frame) {
+            if (m_stopped)
+                return;
+            print(m_decoder.feed(frame));
+            // Each message is one whole frame: nothing is left to wait for.
+            print(m_decoder.flushNoise());
+        },
+        [this](const QString& why) {
+            if (m_stopped)
+                return;
+            m_err << "velk-monitor: " << why << Qt::endl;
+            m_exitStatus = 1;
+            // The broker's client is still inside its own notification.
+            QMetaObject::invokeMethod(this, &Monitor::stop, Qt::QueuedConnection);
+        });
+}
+
 void Monitor::stop() {
     if (m_stopped)
         return;
     m_stopped = true;
     m_noiseDue.stop();
-    if (input().isOpen()) {
+    if (m_busTap) {
+        m_busTap.release()->deleteLater();
+    } else if (input().isOpen()) {
         readLine();
         input().close();
     }

@@ -29,6 +29,8 @@ public:
     QString start();
     // Ends monitoring: reports bytes still held, the summary if asked for, then `finished`.
     void stop();
+    // 1 once the line failed after start() (a bus line's broker), 0 otherwise.
+    int exitStatus() const { return m_exitStatus; }
 
 signals:
     void finished();
@@ -37,6 +39,7 @@ private:
     void readLine();
     void portFailed(QSerialPort::SerialPortError error);
     QString openSerial();
+    void watchBus();
     // The line being read: the serial port, or a network tap.
     QIODevice& input() { return m_tap ? *m_tap : *m_port; }
     void print(const std::vector<LineEvent>& events);
@@ -47,6 +50,8 @@ private:
     Now m_now;
     std::unique_ptr<QSerialPort> m_port;
     std::unique_ptr<QIODevice> m_tap;
+    std::unique_ptr<QObject> m_busTap; // a bus line's BASE/frames
+    int m_exitStatus = 0;
     FrameDecoder m_decoder;
     LineSummary m_summary;
     QTimer m_noiseDue; // held noise is shown when this fires

@@ -2,6 +2,7 @@
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
+#include <QFileInfo>
 
 #include <cmath>
 
@@ -10,6 +11,34 @@ namespace velk {
 namespace {
 // QTimer counts milliseconds in an int.
 constexpr double kMaxDurationSeconds = 2000000.0;
+
+const QString kCredentials = QStringLiteral("credentials");
+const QString kCa = QStringLiteral("ca");
+
+// --credentials and --ca, for a bus line only; false with `why`.
+bool readAccess(const QCommandLineParser& parser, MonitorOptions& options, QString* why) {
+    const LineName& line = options.lineName;
+    for (const QString& option : {kCredentials, kCa}) {
+        if (!parser.isSet(option))
+            continue;
+        if (!line.isBus() || (option == kCa && !line.tls)) {
+            *why = QStringLiteral("--%1: only for a%2 bus line")
+                       .arg(option, option == kCa ? QStringLiteral("n mqtts://") : QString());
+            return false;
+        }
+    }
+    const std::optional<BrokerAccess> access =
+        BrokerAccess::read(parser.value(kCredentials), parser.value(kCa), why);
+    if (!access)
+        return false;
+    if (!access->caFile.isEmpty() && !QFileInfo(access->caFile).isReadable()) {
+        *why = QStringLiteral("--ca: cannot read \"%1\"").arg(access->caFile);
+        return false;
+    }
+    options.access = *access;
+    return true;
+}
+
 } // namespace
 
 MonitorOptions MonitorOptions::parse(const QStringList& arguments) {
@@ -21,6 +50,8 @@ MonitorOptions MonitorOptions::parse(const QStringList& arguments) {
     const QCommandLineOption duration(QStringLiteral("duration"), QStringLiteral("duration"),
                                       QStringLiteral("seconds"));
     parser.addOptions({help, summary, duration});
+    parser.addOptions(
+        {{kCredentials, kCredentials, QStringLiteral("file")}, {kCa, kCa, QStringLiteral("file")}});
     if (!parser.parse(arguments)) {
         options.error = parser.errorText();
         return options;
@@ -52,6 +83,8 @@ MonitorOptions MonitorOptions::parse(const QStringList& arguments) {
         options.line = *line;
     }
 
+    if (!readAccess(parser, options, &options.error))
+        return options;
     options.summary = parser.isSet(summary);
     if (parser.isSet(duration)) {
         bool ok = false;
@@ -89,7 +122,8 @@ std::optional<LineSettings> MonitorOptions::readLine(const QString& text, QStrin
 
 QString MonitorOptions::usage() {
     return QStringLiteral(
-        "Usage: velk-monitor [--summary] [--duration SECONDS] DEVICE [BAUD[,PARITY,DATA,STOP]]\n");
+        "Usage: velk-monitor [--summary] [--duration SECONDS] [--credentials FILE] [--ca FILE]\n"
+        "                    DEVICE [BAUD[,PARITY,DATA,STOP]]\n");
 }
 
 QString MonitorOptions::help() {
@@ -105,12 +139,18 @@ QString MonitorOptions::help() {
                "  --summary                at the end, print what each address shows and the\n"
                "                           clock last set\n"
                "  --duration SECONDS       stop after this many seconds\n"
+               "  --credentials FILE       for a bus line: the broker's user and password, one\n"
+               "                           per line, in a file only its owner may read\n"
+               "  --ca FILE                for an mqtts:// bus line: the certificate authority\n"
+               "                           of the broker (default the system's)\n"
                "  -h, --help               print this help\n"
                "\n"
                "DEVICE is a Comport number 1-16, a port name such as ttyUSB0 or COM3, a path\n"
                "such as ./pty, or a line on a device server: rfc2217://HOST:PORT (the line\n"
                "settings are sent to it) or tcp://HOST:PORT (a raw TCP port, such as a tap\n"
-               "ser2net serves beside the line; its settings are the server's own).\n"
+               "ser2net serves beside the line; its settings are the server's own), or a bus\n"
+               "line: mqtt://HOST[:PORT]/BASE or mqtts://HOST[:PORT]/BASE, whose bridge\n"
+               "publishes each frame it writes on BASE/frames.\n"
                "\n"
                "Monitoring ends on Ctrl+C (SIGINT), SIGTERM, when the device goes away or when "
                "the\n"

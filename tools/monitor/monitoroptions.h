@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bus/brokeraccess.h"
 #include "controls/linesettings.h"
 #include "port/linename.h"
 
@@ -18,6 +19,8 @@ struct MonitorOptions {
     QString device;    // as given, for messages
     LineName lineName; // which line that names
     LineSettings line;
+    // A bus line's broker: --credentials and --ca.
+    BrokerAccess access;
     bool summary = false;
     // 0: run until stopped.
     qint64 durationMs = 0;

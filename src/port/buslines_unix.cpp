@@ -1,0 +1,9 @@
+#include "port/buslines.h"
+
+namespace velk {
+
+QString busLinesMissing() {
+    return {};
+}
+
+} // namespace velk
