@@ -19,17 +19,9 @@
 
 namespace velk {
 
-namespace {
-
-// The longest the window waits for its turn while pending bytes drain.
-constexpr int kFlushSliceMs = 20;
-
-} // namespace
-
 QtSerialPort::QtSerialPort(std::unique_ptr<PortMapping> mapping, QObject* parent)
-    : QObject(parent), m_mapping(std::move(mapping)) {
-    m_flushTimer.setSingleShot(true);
-    connect(&m_flushTimer, &QTimer::timeout, this, &QtSerialPort::watchFlush);
+    : QObject(parent), m_mapping(std::move(mapping)),
+      m_drain([this] { return m_losing ? 0 : pendingBytes(); }, [this] { return finishClose(); }) {
     renewPort(LineSettings());
 }
 
@@ -111,7 +103,7 @@ bool QtSerialPort::setSettings(const LineSettings& requested, QString* why) {
 }
 
 bool QtSerialPort::isOpen() const {
-    return m_port->isOpen() && !m_losing && !m_closing;
+    return m_port->isOpen() && !m_losing && !m_drain.isDraining();
 }
 
 QString QtSerialPort::device() const {
@@ -141,11 +133,8 @@ void QtSerialPort::reopen(Opened opened) {
 }
 
 QString QtSerialPort::openDevice(const QString& path, bool seek) {
-    if (m_closing) { // reopened while draining: what is left goes, the operator asked anew
-        const qint64 unsent = finishClose();
-        if (Closed closed = std::exchange(m_closed, {}))
-            closed(unsent);
-    }
+    // Reopened while draining: what is left goes, the operator asked anew.
+    m_drain.finishNow();
     if (m_port->isOpen()) // a vanished device not yet closed
         m_port->close();
     // A closed port holds nothing to send, but Qt's Windows backend keeps the chunk of a write
@@ -168,15 +157,8 @@ QString QtSerialPort::openDevice(const QString& path, bool seek) {
 }
 
 void QtSerialPort::close(Closed closed) {
-    if (m_closing) { // already draining: the caller hears when it is over
-        m_closed = [first = std::move(m_closed), closed = std::move(closed)](qint64 unsent) {
-            if (first)
-                first(unsent);
-            if (closed)
-                closed(unsent);
-        };
-        return;
-    }
+    if (m_drain.isDraining()) // the caller hears when it is over
+        return m_drain.start(std::move(closed), settings().msPerByte());
     if (!m_port->isOpen() || m_losing) {
         m_losing = false;
         m_port->close();
@@ -186,29 +168,10 @@ void QtSerialPort::close(Closed closed) {
         return;
     }
     // Closed to the panel from here on: a tick meanwhile adds nothing to the queue.
-    m_closing = true;
-    m_closed = std::move(closed);
-    m_flushWatch = std::make_unique<FlushWatch>(flushWatch());
-    m_flushClock.start();
-    watchFlush();
-}
-
-void QtSerialPort::watchFlush() {
-    if (!m_closing)
-        return;
-    if (!m_losing && m_flushWatch->keepWaiting(m_flushClock.elapsed(), pendingBytes())) {
-        m_flushTimer.start(kFlushSliceMs);
-        return;
-    }
-    const qint64 unsent = finishClose();
-    if (Closed closed = std::exchange(m_closed, {}))
-        closed(unsent);
+    m_drain.start(std::move(closed), settings().msPerByte());
 }
 
 qint64 QtSerialPort::finishClose() {
-    m_flushTimer.stop();
-    m_closing = false;
-    m_flushWatch.reset();
     // What the line would not take is dropped, so closing does not wait in the system for it.
     const qint64 unsent = m_port->isOpen() ? discardPending() : 0;
     m_losing = false;
@@ -275,22 +238,15 @@ qint64 QtSerialPort::discardPending() {
     return pending;
 }
 
-FlushWatch QtSerialPort::flushWatch() const {
-    LineSettings held = settings();
-    held.baudRate = qMax<qint32>(held.baudRate, 1);
-    return FlushWatch(pendingBytes(), held.bitsPerCharacter() * 1000.0 / held.baudRate);
-}
-
 void QtSerialPort::drainBlocking() {
-    FlushWatch watch = flushWatch();
-    QElapsedTimer waited;
-    waited.start();
-    while (watch.keepWaiting(waited.elapsed(), pendingBytes())) {
-        if (m_port->bytesToWrite() > 0)
-            m_port->waitForBytesWritten(kFlushSliceMs);
-        else // only the system's queue is left; it drains by itself
-            QThread::msleep(kFlushSliceMs);
-    }
+    DrainingClose::waitBlocking(
+        settings().msPerByte(), [this] { return pendingBytes(); },
+        [this] {
+            if (m_port->bytesToWrite() > 0)
+                m_port->waitForBytesWritten(DrainingClose::kFlushSliceMs);
+            else // only the system's queue is left; it drains by itself
+                QThread::msleep(DrainingClose::kFlushSliceMs);
+        });
     discardPending();
 }
 

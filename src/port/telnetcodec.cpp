@@ -84,6 +84,11 @@ QByteArray TelnetCodec::greeting() {
     return bytes;
 }
 
+QByteArray TelnetCodec::timingMark() {
+    ++m_marksAsked;
+    return QByteArray() + char(kIac) + char(kDo) + char(kTimingMark);
+}
+
 QByteArray TelnetCodec::settingsRequest(const LineSettings& settings) {
     QByteArray baud(4, '\0');
     qToBigEndian(quint32(qMax(settings.baudRate, 0)), baud.data());
@@ -143,10 +148,21 @@ QByteArray TelnetCodec::feed(const QByteArray& bytes) {
 }
 
 void TelnetCodec::option(quint8 verb, quint8 code) {
+    if (code == kTimingMark && (verb == kWill || verb == kWont)) {
+        // Either answer says the server has read up to the mark; one nobody asked for is noise.
+        if (m_marksAsked > 0) {
+            --m_marksAsked;
+            ++m_markAnswers;
+        }
+        return;
+    }
     switch (verb) {
     case kDo:
-        if (!accepted(code))
-            return reply(kWont, code);
+        if (!accepted(code)) {
+            if (!std::exchange(m_refusedDo[code], true))
+                reply(kWont, code);
+            return;
+        }
         // An answer to our own request needs none back; a new request gets one.
         if (!m_weWill[code] && !m_askedWill[code])
             reply(kWill, code);
@@ -162,8 +178,11 @@ void TelnetCodec::option(quint8 verb, quint8 code) {
         m_askedWill[code] = false;
         break;
     case kWill:
-        if (code != kBinary && code != kSuppressGoAhead)
-            return reply(kDont, code);
+        if (code != kBinary && code != kSuppressGoAhead) {
+            if (!std::exchange(m_refusedWill[code], true))
+                reply(kDont, code);
+            return;
+        }
         if (!m_theyWill[code] && !m_askedDo[code])
             reply(kDo, code);
         m_theyWill[code] = true;
