@@ -22,7 +22,8 @@ void DeviceWait::setEnabled(bool enabled) {
 }
 
 void DeviceWait::portLost() {
-    if (!m_enabled)
+    // Taken over by another connection: the panel stays disconnected rather than fight it.
+    if (!m_enabled || m_port.wasTakenOver())
         return;
     m_status.replaceOwnText(waitingText(m_port.lineLabel()));
     m_reconnector.start();

@@ -8,8 +8,11 @@ namespace velk {
 
 std::unique_ptr<Line> makeLine(const LineName& name, std::unique_ptr<PortMapping> system, QString*,
                                PortChooser chooser) {
-    if (name.isNetwork())
-        return std::make_unique<NetworkPort>(name);
+    if (name.isNetwork()) {
+        auto port = std::make_unique<NetworkPort>(name);
+        port->setChooser(chooser);
+        return port;
+    }
     auto port = std::make_unique<QtSerialPort>(name, std::move(system));
     port->setChooser(chooser);
     return port;

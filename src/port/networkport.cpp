@@ -13,6 +13,8 @@ namespace {
 constexpr qint64 kMaxAnswerBacklog = 4096;
 // What the socket may hold of the server's bytes not yet read.
 constexpr qint64 kReadBufferBytes = 64 * 1024;
+// The most of the server's own text kept while opening: enough for "Port already in use".
+constexpr int kServerTextBytes = 64;
 
 } // namespace
 
@@ -80,8 +82,13 @@ bool NetworkPort::setSettings(const LineSettings& settings, QString* why) {
 void NetworkPort::open(Opened opened) {
     if (m_state != State::Closed)
         return opened(portAlreadyOpenDescription());
+    if (m_lock.acquireAddress(m_name.endpoint()) == DeviceLock::Outcome::Busy)
+        return opened(
+            openFailureDescription(OpenFailure::Busy, m_name.endpoint(), {}, {}, m_chooser));
     m_opened = std::move(opened);
     m_codec = TelnetCodec();
+    m_takenOver = false;
+    m_serverText.clear();
     m_state = State::Connecting;
     m_deadline.start();
     m_socket.connectToHost(m_name.host, m_name.tcpPort);
@@ -101,13 +108,13 @@ void NetworkPort::connected() {
 
 void NetworkPort::readServer() {
     if (m_name.protocol == LineName::Protocol::Raw) {
-        m_socket.readAll(); // nothing is ever read from the displays
+        rememberServerText(m_socket.readAll()); // nothing is ever read from the displays
         return;
     }
     m_readPaused = m_socket.bytesToWrite() > kMaxAnswerBacklog;
     if (m_readPaused)
         return;
-    m_codec.feed(m_socket.readAll());
+    rememberServerText(m_codec.feed(m_socket.readAll()));
     if (const QByteArray replies = m_codec.takeReplies(); !replies.isEmpty())
         m_socket.write(replies);
     if (m_pacer) {
@@ -142,6 +149,7 @@ void NetworkPort::becomeOpen() {
     m_pacer = std::make_unique<LinePacer>(m_settings.msPerByte(),
                                           m_name.protocol == LineName::Protocol::Rfc2217);
     m_state = State::Open;
+    m_openedAtMs = nowMs();
     if (Opened opened = std::exchange(m_opened, {}))
         opened({});
 }
@@ -178,14 +186,11 @@ void NetworkPort::socketFailed(QAbstractSocket::SocketError error) {
             return failOpen(
                 networkFailureDescription(NetworkFailure::UnknownHost, m_name.endpoint(), {}));
         if (error == QAbstractSocket::RemoteHostClosedError)
-            return failOpen(
-                networkFailureDescription(NetworkFailure::Dropped, m_name.endpoint(), {}));
+            return failOpen(closedWhileOpening());
         return failOpen(networkFailureDescription(NetworkFailure::Other, m_name.endpoint(),
                                                   m_socket.errorString()));
     case State::Open:
-        qCWarning(lcSerial).noquote()
-            << m_name.endpoint() << "connection lost:" << m_socket.errorString();
-        return lose();
+        return serverClosed(m_socket.errorString());
     case State::Closing:
         return m_drain.finishNow();
     case State::Closed:
@@ -194,12 +199,35 @@ void NetworkPort::socketFailed(QAbstractSocket::SocketError error) {
 }
 
 void NetworkPort::disconnected() {
-    if (m_state == State::Open) {
+    if (m_state == State::Open)
+        serverClosed({});
+    else if (m_state == State::Negotiating)
+        failOpen(closedWhileOpening());
+}
+
+void NetworkPort::serverClosed(const QString& why) {
+    m_takenOver = nowMs() - m_openedAtMs < kTakeOverMs;
+    if (m_serverText.contains("in use"))
+        qCWarning(lcSerial).noquote() << closedWhileOpening();
+    else if (m_takenOver)
+        qCWarning(lcSerial).noquote() << takenOverDescription(m_name.endpoint());
+    else if (why.isEmpty())
         qCWarning(lcSerial).noquote() << m_name.endpoint() << "closed the connection";
-        lose();
-    } else if (m_state == State::Negotiating) {
-        failOpen(networkFailureDescription(NetworkFailure::Dropped, m_name.endpoint(), {}));
-    }
+    else
+        qCWarning(lcSerial).noquote() << m_name.endpoint() << "connection lost:" << why;
+    lose();
+}
+
+QString NetworkPort::closedWhileOpening() const {
+    // ser2net with max-connections says so before it closes a connection beyond the limit.
+    if (m_serverText.contains("in use"))
+        return openFailureDescription(OpenFailure::Busy, m_name.endpoint(), {}, {}, m_chooser);
+    return networkFailureDescription(NetworkFailure::Dropped, m_name.endpoint(), {});
+}
+
+void NetworkPort::rememberServerText(const QByteArray& bytes) {
+    if (m_serverText.size() < kServerTextBytes)
+        m_serverText += bytes.left(kServerTextBytes - m_serverText.size());
 }
 
 void NetworkPort::answerTimedOut() {
@@ -210,6 +238,7 @@ void NetworkPort::answerTimedOut() {
 void NetworkPort::failOpen(const QString& failure) {
     m_deadline.stop();
     m_pacer.reset();
+    m_lock.release();
     m_state = State::Closed;
     m_socket.abort();
     if (Opened opened = std::exchange(m_opened, {}))
@@ -220,6 +249,7 @@ void NetworkPort::lose() {
     m_state = State::Closed;
     m_paceTimer.stop();
     m_pacer.reset();
+    m_lock.release();
     // Not inside the socket's own notification: the lost handler may open the line again.
     QTimer::singleShot(0, this, [this] {
         m_socket.abort();
@@ -236,6 +266,7 @@ void NetworkPort::close(Closed closed) {
     }
     if (m_state != State::Open) {
         m_socket.abort();
+        m_lock.release();
         if (closed)
             closed(0);
         return;
@@ -249,6 +280,7 @@ qint64 NetworkPort::finishClose() {
     const qint64 unsent = pendingBytes();
     m_state = State::Closed;
     m_pacer.reset();
+    m_lock.release();
     if (unsent > 0)
         m_socket.abort();
     else

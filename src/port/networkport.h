@@ -1,9 +1,11 @@
 #pragma once
 
+#include "port/devicelock.h"
 #include "port/drainingclose.h"
 #include "port/line.h"
 #include "port/linename.h"
 #include "port/linepacer.h"
+#include "port/portdescriptions.h"
 #include "port/telnetcodec.h"
 
 #include <QElapsedTimer>
@@ -25,6 +27,10 @@ class NetworkPort : public QObject, public Line {
 public:
     // How long a connect, and then the server's answers to the line settings, may take.
     static constexpr int kAnswerMs = 5000;
+    // A close by the server this soon after the line opened may be another connection taking
+    // the line over: longer than the usual retry after a loss, so two drivers taking the line
+    // from each other meet it.
+    static constexpr int kTakeOverMs = 5000;
 
     explicit NetworkPort(LineName name, QObject* parent = nullptr);
     ~NetworkPort() override;
@@ -45,6 +51,10 @@ public:
     // What is still queued here can be withdrawn; bytes on their way cannot.
     bool canWithdraw() const override { return true; }
     qint64 discardPending() override;
+    bool wasTakenOver() const override { return m_takenOver; }
+
+    // Where the busy message tells the operator to pick another line.
+    void setChooser(PortChooser chooser) { m_chooser = chooser; }
 
 private:
     enum class State { Closed, Connecting, Negotiating, Open, Closing };
@@ -60,7 +70,13 @@ private:
     void pump();
     void sendMark();
     qint64 finishClose();
+    // The server ended an open line: a loss, or a take-over when it came soon after the open.
+    void serverClosed(const QString& why);
     void lose();
+    // What the server said before it closed an opening line: in use, or just dropped.
+    QString closedWhileOpening() const;
+    // Keeps the first bytes the server sent, where a refusal would say why.
+    void rememberServerText(const QByteArray& bytes);
     qint64 nowMs() const { return m_clock.elapsed(); }
 
     LineName m_name;
@@ -76,6 +92,11 @@ private:
     DrainingClose m_drain;
     // Reading from the server waits while it leaves the answers to its own requests unread.
     bool m_readPaused = false;
+    DeviceLock m_lock;
+    PortChooser m_chooser = PortChooser::Window;
+    qint64 m_openedAtMs = 0;
+    bool m_takenOver = false;
+    QByteArray m_serverText;
 };
 
 } // namespace velk

@@ -92,6 +92,12 @@ QString portNumberRefusal(int number, bool portOpen) {
     return {};
 }
 
+QString takenOverDescription(const QString& endpoint) {
+    return QStringLiteral("%1 was closed by the device server soon after it opened; another "
+                          "connection may be using it")
+        .arg(endpoint);
+}
+
 QString unsentBytesDescription(qint64 count) {
     return (count == 1 ? QStringLiteral("1 byte was")
                        : QStringLiteral("%1 bytes were").arg(count)) +

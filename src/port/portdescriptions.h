@@ -42,6 +42,8 @@ QString portAlreadyOpenDescription();
 QString portNumberOutOfRangeDescription(int number);
 // Why a port may not take Comport `number` now; empty when it may.
 QString portNumberRefusal(int number, bool portOpen);
+// A device server closed the line at `endpoint` soon after it opened.
+QString takenOverDescription(const QString& endpoint);
 // Bytes that closing the port could not hand to the line, and why.
 QString unsentBytesDescription(qint64 count);
 // An open port took only part of the requested settings and now holds `held`.

@@ -1,6 +1,8 @@
 #include "port/linepacer.h"
 #include "port/networkport.h"
 #include "support/fakedeviceserver.h"
+#include "support/ptypair.h"
+#include "support/ser2net.h"
 
 #include <QtTest>
 
@@ -178,6 +180,61 @@ private slots:
         port.close([&unsent](qint64 left) { unsent = left; });
         QTRY_VERIFY(unsent >= 0);
         QCOMPARE(unsent == 0, allTaken);
+    }
+
+    // One holder per network line on this computer, named in the busy message; a second
+    // connection the server refuses ("Port already in use") gets the same message.
+    void oneHolderPerLine_data() {
+        QTest::addColumn<bool>("realServer");
+        QTest::newRow("another program here") << false;
+        QTest::newRow("ser2net with max-connections: 1") << true;
+    }
+    void oneHolderPerLine() {
+        QFETCH(bool, realServer);
+        test::PtyPair pty;
+        test::Ser2net ser2net(pty.near(), test::Ser2net::Sharing::OneConnection);
+        FakeDeviceServer fake;
+        QVERIFY2(ser2net.isReady(), qPrintable(ser2net.error()));
+        const QString url = realServer ? ser2net.rfc2217Url() : fake.url();
+        const LineName name = *LineName::parse(url, nullptr);
+        NetworkPort first(name);
+        QTcpSocket elsewhere; // another computer's client, as the server sees it
+        if (realServer) {
+            elsewhere.connectToHost(QHostAddress::LocalHost, ser2net.rfc2217Port());
+            QVERIFY(elsewhere.waitForConnected(5000));
+            QTest::qWait(200);
+        } else {
+            QCOMPARE(openAnswer(first), QString());
+        }
+        NetworkPort second(name);
+        QCOMPARE(openAnswer(second),
+                 QStringLiteral("Cannot open %1: the port is busy, another program is using it.\n"
+                                "Close that program, or choose another port under SETTING, then "
+                                "press CONNECT again.")
+                     .arg(name.endpoint()));
+        QVERIFY(!second.isOpen());
+    }
+
+    // A server that closes the line soon after it opened, as ser2net does when another client
+    // takes the line over: a loss that says so.
+    void takeOver() {
+        FakeDeviceServer server;
+        server.closeAfterOpen(300);
+        NetworkPort port(*LineName::parse(server.url(), nullptr));
+        int lost = 0;
+        port.onLost([&lost] { ++lost; });
+        QTest::ignoreMessage(QtWarningMsg,
+                             qPrintable(QStringLiteral("127.0.0.1:%1 was closed by the device "
+                                                       "server soon after it opened; another "
+                                                       "connection may be using it")
+                                            .arg(server.port())));
+        QCOMPARE(openAnswer(port), QString());
+        QTRY_COMPARE(lost, 1);
+        QVERIFY(port.wasTakenOver());
+        // Opened again and kept, the line's next loss is an ordinary one.
+        server.closeAfterOpen(-1);
+        QCOMPARE(openAnswer(port), QString());
+        QVERIFY(!port.wasTakenOver());
     }
 };
 
