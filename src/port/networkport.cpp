@@ -126,7 +126,7 @@ void NetworkPort::readServer() {
         const LineSettings held = m_codec.answeredSettings(m_settings);
         if (held != m_settings)
             qCWarning(lcSerial).noquote()
-                << settingsRefusedDescription(m_name.endpoint(), m_settings.text(), held.text());
+                << settingsRefusedDescription(m_name.endpoint(), m_settings, held);
         m_codec.forgetSettings();
     }
     if (m_state != State::Negotiating)
@@ -138,8 +138,7 @@ void NetworkPort::readServer() {
         return;
     const LineSettings held = m_codec.answeredSettings(m_settings);
     if (held != m_settings)
-        return failOpen(
-            settingsRefusedDescription(m_name.endpoint(), m_settings.text(), held.text()));
+        return failOpen(settingsRefusedDescription(m_name.endpoint(), m_settings, held));
     m_codec.forgetSettings();
     becomeOpen();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "controls/linesettings.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -49,5 +51,9 @@ QString unsentBytesDescription(qint64 count);
 // An open port took only part of the requested settings and now holds `held`.
 QString settingsRefusedDescription(const QString& device, const QString& requested,
                                    const QString& held);
+// The same for a device server's answer, which may hold values the status bar's form cannot
+// name (a stop size 0, say): what it keeps in that form, and which parts it left unnamed.
+QString settingsRefusedDescription(const QString& device, const LineSettings& requested,
+                                   const LineSettings& held);
 
 } // namespace velk

@@ -121,7 +121,10 @@ void QtSerialPort::open(Opened opened) {
                                              QStringLiteral("Comport %1").arg(m_portNumber), {},
                                              SystemPortMapping::presentPorts(), m_chooser));
     }
-    opened(openDevice(m_resolved, true));
+    const QString failure = openDevice(m_resolved, true);
+    if (failure.isEmpty())
+        m_identity = AdapterIdentity::of(DeviceLock::canonical(m_resolved));
+    opened(failure);
 }
 
 void QtSerialPort::reopen(Opened opened) {
@@ -129,7 +132,17 @@ void QtSerialPort::reopen(Opened opened) {
         return opened(portAlreadyOpenDescription());
     if (m_resolved.isEmpty())
         return open(std::move(opened));
-    opened(openDevice(m_resolved, false));
+    QString failure = openDevice(m_resolved, false);
+    // The same adapter under another name is still the line; a different one never is.
+    const QString elsewhere = failure.isEmpty() ? QString() : m_identity.presentDevice();
+    if (!elsewhere.isEmpty() && elsewhere != DeviceLock::canonical(m_resolved)) {
+        qCInfo(lcSerial).noquote()
+            << "Comport" << m_portNumber << "(" + m_resolved + "):"
+            << "the adapter" << m_identity.text() << "is back as" << elsewhere;
+        m_resolved = elsewhere;
+        failure = openDevice(m_resolved, false);
+    }
+    opened(failure);
 }
 
 QString QtSerialPort::openDevice(const QString& path, bool seek) {
@@ -199,6 +212,11 @@ void QtSerialPort::handleError(QSerialPort::SerialPortError error) {
     // about the cause.
     qCWarning(lcSerial).noquote() << "Comport" << m_portNumber << "(" + m_resolved + "):"
                                   << "the device was disconnected";
+    if (m_identity.isKnown() && !m_identity.canBeFoundElsewhere())
+        qCWarning(lcSerial).noquote()
+            << "the adapter" << m_identity.text()
+            << "has no serial number, and identical adapters without one cannot be told apart:"
+            << "only" << m_resolved << "is tried again";
     // Closing inside QSerialPort's own notification is unsafe; close on the next turn instead.
     // Until then the port counts as closed, so writes fail quietly and nothing is reported twice.
     m_losing = true;
@@ -222,6 +240,8 @@ void QtSerialPort::finishLoss() {
         return;
     m_losing = false;
     m_port->close();
+    // No descriptor of the vanished device stays open while it is waited for.
+    m_lock.release();
     raiseLost();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "port/adapteridentity.h"
 #include "port/devicelock.h"
 #include "port/drainingclose.h"
 #include "port/line.h"
@@ -71,8 +72,10 @@ private:
     int m_portNumber = 1;
     // The device the port was made for, reached as its Comport number.
     std::optional<LineName> m_device;
-    // The device the last open() reached; reopen() tries it again.
+    // The device the last open() reached; reopen() tries it again, or the same adapter where it
+    // came back under another name.
     QString m_resolved;
+    AdapterIdentity m_identity;
     DeviceLock m_lock;
     PortChooser m_chooser = PortChooser::Window;
     // The device vanished; the port closes on the next turn of the event loop.

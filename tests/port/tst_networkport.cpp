@@ -98,6 +98,10 @@ private slots:
         QTest::newRow("data size") << 2 << QByteArray("\x07", 1) << "it keeps 9600,N,7,1.";
         QTest::newRow("parity") << 3 << QByteArray("\x02", 1) << "it keeps 9600,O,8,1.";
         QTest::newRow("stop size") << 4 << QByteArray("\x02", 1) << "it keeps 9600,N,8,2.";
+        QTest::newRow("stop size 0")
+            << 4 << QByteArray("\x00", 1) << "it keeps 9600,N,8 and does not name its stop bits.";
+        QTest::newRow("speed 0") << 1 << quint32Bytes(0)
+                                 << "it keeps N,8,1 and does not name its speed.";
     }
     void answerChecks() {
         QFETCH(int, command);
