@@ -235,15 +235,18 @@ LineSettings TelnetCodec::answeredSettings(const LineSettings& requested) const 
     LineSettings held = requested;
     if (m_baudRate)
         held.baudRate = qint32(qMin<quint32>(*m_baudRate, 0x7fffffff));
+    // A value no setting has is held as 0 (1 for parity): inside each type's range, and named
+    // by none of its values, so it is told apart from every real setting.
     if (m_dataSize && *m_dataSize != quint8(requested.dataBits))
-        held.dataBits = QSerialPort::DataBits(*m_dataSize);
+        held.dataBits = *m_dataSize >= 5 && *m_dataSize <= 8 ? QSerialPort::DataBits(*m_dataSize)
+                                                             : QSerialPort::DataBits(0);
     if (m_parity && *m_parity != parityCode(requested.parity))
-        held.parity = parityFromCode(*m_parity).value_or(QSerialPort::Parity(-1));
+        held.parity = parityFromCode(*m_parity).value_or(QSerialPort::Parity(1));
     if (m_stopSize && *m_stopSize != stopCode(requested.stopBits))
         held.stopBits = *m_stopSize == 2   ? QSerialPort::TwoStop
                         : *m_stopSize == 3 ? QSerialPort::OneAndHalfStop
                         : *m_stopSize == 1 ? QSerialPort::OneStop
-                                           : QSerialPort::StopBits(-1);
+                                           : QSerialPort::StopBits(0);
     return held;
 }
 
