@@ -24,7 +24,8 @@ void DeviceWait::setEnabled(bool enabled) {
 }
 
 void DeviceWait::portLost() {
-    if (!m_enabled)
+    // Taken over by another connection: the panel stays disconnected rather than fight it.
+    if (!m_enabled || m_port.wasTakenOver())
         return;
     // On a bus line it is the bridge that is waited for, through the broker.
     m_status.replaceOwnText(waitingText(m_port.lineLabel(), m_port.name().isBus()));

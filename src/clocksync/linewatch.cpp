@@ -28,10 +28,15 @@ QString LineWatch::check(qint64 nowMs) {
                 qCWarning(lcSync).noquote() << "the line stopped taking data";
                 m_stalled = true;
             }
-            m_transmitter.discardPending();
-            dropped = QStringLiteral("the line is not taking data; the %1 group was dropped")
-                          .arg(m_group->label);
-            qCWarning(lcSync).noquote() << dropped;
+            // Only bytes really withdrawn make a drop; what the line keeps arrives late.
+            if (m_transmitter.discardPending() > 0) {
+                dropped = QStringLiteral("the line is not taking data; the %1 group was dropped")
+                              .arg(m_group->label);
+                qCWarning(lcSync).noquote() << dropped;
+            } else {
+                qCWarning(lcSync).noquote() << "the line is not taking data; the" << m_group->label
+                                            << "group is on its way and cannot be withdrawn";
+            }
             m_group.reset();
             pending = m_transmitter.pendingBytes();
         }

@@ -9,7 +9,8 @@ class Transmitter;
 
 // Watches the line, once a second, through the bytes the port still holds. A clock group the
 // line has not started taking within a second of its minute is withdrawn, with everything
-// queued with it, so a line that drains later never sets the displays to a time long past. A
+// queued with it, so a line that drains later never sets the displays to a time long past; a
+// line that cannot withdraw what it accepted says so instead of claiming a drop. A
 // line that stops taking data, and takes it again, is logged once each way.
 class LineWatch {
 public:
@@ -23,7 +24,6 @@ public:
     void groupWritten(qint64 minuteMs, const QString& label, qint64 ahead, qint64 bytes);
     // Once a second, at `nowMs`. The warning when a group was withdrawn, otherwise empty.
     QString check(qint64 nowMs);
-    bool isStalled() const { return m_stalled; }
 
 private:
     void remember(qint64 pending);

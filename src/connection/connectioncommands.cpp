@@ -39,6 +39,9 @@ void ConnectionCommands::menuClicked(int index) {
 void ConnectionCommands::portLost() {
     showDisconnected();
     m_control.showPortStatus();
+    if (m_port.wasTakenOver())
+        m_messageBox.show(takenOverDescription(m_port.lineLabel()), connectFailureTitle(),
+                          MessageBox::Icon::Information);
 }
 
 void ConnectionCommands::connectAtStart(const Handler& failed) {

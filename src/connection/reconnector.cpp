@@ -21,8 +21,15 @@ void Reconnector::start() {
     if (isWaiting())
         return;
     m_attempts = 0;
-    qCInfo(lcSerial).noquote() << "waiting for" << m_port.lineLabel()
-                               << "to come back, trying every" << kRetryIntervalMs / 1000 << "s";
+    m_takenOver = m_port.wasTakenOver();
+    m_timer.setInterval(m_takenOver ? kTakenOverRetryMs : kRetryIntervalMs);
+    if (m_takenOver)
+        qCWarning(lcSerial).noquote() << "trying" << m_port.lineLabel()
+                                      << "again in a minute; another connection may be using it";
+    else
+        qCInfo(lcSerial).noquote()
+            << "waiting for" << m_port.lineLabel() << "to come back, trying every"
+            << kRetryIntervalMs / 1000 << "s";
     m_timer.start();
 }
 
@@ -42,6 +49,8 @@ bool Reconnector::attempt() {
         return false;
     ++m_attempts;
     m_trying = true;
+    if (m_takenOver)
+        qCWarning(lcSerial).noquote() << "trying" << m_port.lineLabel() << "again, once a minute";
     m_port.reopen([this](const QString& failure) {
         m_trying = false;
         if (!isWaiting())

@@ -10,13 +10,15 @@ namespace velk {
 class Line;
 
 // Waits for a lost device to come back: tries to open the same port every two seconds until it
-// opens, then runs the reconnected handler. Nothing is shown to the operator from here; each try
-// is logged.
+// opens, then runs the reconnected handler. A line the device server closed soon after it
+// opened (another connection may be using it) is tried once a minute only, each try logged, so
+// two drivers never fight over it. Nothing is shown to the operator from here.
 class Reconnector : public QObject {
     Q_OBJECT
 
 public:
     static constexpr int kRetryIntervalMs = 2000;
+    static constexpr int kTakenOverRetryMs = 60000;
 
     explicit Reconnector(Line& port, QObject* parent = nullptr);
 
@@ -44,6 +46,7 @@ private:
     Handler m_reconnected;
     int m_attempts = 0;
     bool m_trying = false;
+    bool m_takenOver = false; // the loss looked like a take-over: one try a minute
 };
 
 } // namespace velk

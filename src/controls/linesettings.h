@@ -26,6 +26,8 @@ struct LineSettings {
 
     // Bits on the line per character: start bit, data bits, parity bit and stop bits.
     double bitsPerCharacter() const;
+    // How long one character takes on the line; a speed below 1 counts as 1 baud.
+    double msPerByte() const { return bitsPerCharacter() * 1000.0 / qMax<qint32>(baudRate, 1); }
 
     friend bool operator==(const LineSettings& a, const LineSettings& b) {
         return a.baudRate == b.baudRate && a.parity == b.parity && a.dataBits == b.dataBits &&

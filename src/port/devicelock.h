@@ -22,6 +22,9 @@ public:
     // Takes the hold on `device`. Unavailable: the device cannot be held here (missing, not
     // permitted); opening it then says why.
     Outcome acquire(const QString& device);
+    // Takes the hold on a network line, known by its `address` (HOST:PORT), among the programs
+    // on this computer: a device server cannot tell its clients apart.
+    Outcome acquireAddress(const QString& address);
     void release();
     bool isHeld() const { return m_handle >= 0; }
 

@@ -1,11 +1,14 @@
 #include "port/devicelock.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace velk {
@@ -23,6 +26,30 @@ DeviceLock::Outcome DeviceLock::acquire(const QString& device) {
         ::open(QFile::encodeName(device).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (handle < 0)
         return errno == EBUSY ? Outcome::Busy : Outcome::Unavailable;
+    if (::flock(handle, LOCK_EX | LOCK_NB) != 0) {
+        const bool held = errno == EWOULDBLOCK;
+        ::close(handle);
+        return held ? Outcome::Busy : Outcome::Unavailable;
+    }
+    m_handle = handle;
+    return Outcome::Held;
+}
+
+DeviceLock::Outcome DeviceLock::acquireAddress(const QString& address) {
+    release();
+    QString key = address.toLower();
+    key.replace(QRegularExpression(QStringLiteral("[^a-z0-9.-]")), QStringLiteral("_"));
+    // In the shared temporary folder so that every account on this computer meets the same
+    // hold; the file stays, the hold ends with its holder.
+    const QByteArray path =
+        QFile::encodeName(QDir::tempPath() + QStringLiteral("/velk-line-%1.lock").arg(key));
+    int handle = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (handle >= 0)
+        ::fchmod(handle, 0666); // past the umask, so that another account can hold it too
+    else
+        handle = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
+    if (handle < 0)
+        return Outcome::Unavailable;
     if (::flock(handle, LOCK_EX | LOCK_NB) != 0) {
         const bool held = errno == EWOULDBLOCK;
         ::close(handle);

@@ -12,6 +12,12 @@ DeviceLock::Outcome DeviceLock::acquire(const QString&) {
     return Outcome::Unavailable;
 }
 
+// Not held yet on Windows: a second program on this computer reaches the server, which may
+// refuse it (max-connections) or close the first.
+DeviceLock::Outcome DeviceLock::acquireAddress(const QString&) {
+    return Outcome::Unavailable;
+}
+
 void DeviceLock::release() {}
 
 } // namespace velk

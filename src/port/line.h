@@ -64,6 +64,9 @@ public:
     // Withdraws every byte the device has not taken; returns how many were withdrawn (always 0
     // where canWithdraw() is false).
     virtual qint64 discardPending() { return 0; }
+    // Whether the line's last loss came soon after it opened, as when another connection takes
+    // a device server's line over: trying again at once would fight that connection.
+    virtual bool wasTakenOver() const { return false; }
 
 protected:
     void raiseLost() const { raise(m_lost); }

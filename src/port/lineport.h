@@ -35,6 +35,7 @@ public:
     qint64 pendingBytes() const override { return current().pendingBytes(); }
     bool canWithdraw() const override { return current().canWithdraw(); }
     qint64 discardPending() override { return current().discardPending(); }
+    bool wasTakenOver() const override { return current().wasTakenOver(); }
 
 private:
     explicit LinePort(Factory make) : m_make(std::move(make)) {}

@@ -46,10 +46,10 @@ NetworkLines* networkLines(const LineName& name, QString* why) {
 } // namespace
 
 std::unique_ptr<Line> makeLine(const LineName& name, std::unique_ptr<PortMapping> system,
-                                         QString* why, PortChooser chooser) {
+                               QString* why, PortChooser chooser) {
     if (name.isNetwork()) {
         NetworkLines* lines = networkLines(name, why);
-        return lines ? lines->makePort(name) : nullptr;
+        return lines ? lines->makePort(name, chooser) : nullptr;
     }
     auto port = std::make_unique<QtSerialPort>(name, std::move(system));
     port->setChooser(chooser);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "port/linename.h"
+#include "port/portdescriptions.h"
 
 #include <QString>
 #include <memory>
@@ -18,7 +19,7 @@ struct LineSettings;
 class NetworkLines {
 public:
     virtual ~NetworkLines() = default;
-    virtual std::unique_ptr<Line> makePort(const LineName& name) = 0;
+    virtual std::unique_ptr<Line> makePort(const LineName& name, PortChooser chooser) = 0;
     // As openNetworkTap (port/lineports.h).
     virtual std::unique_ptr<QIODevice> openTap(const LineName& name, const LineSettings& settings,
                                                QString* why) = 0;

@@ -11,8 +11,10 @@ namespace {
 
 class PluginNetworkLines : public NetworkLines {
 public:
-    std::unique_ptr<Line> makePort(const LineName& name) override {
-        return std::make_unique<NetworkPort>(name);
+    std::unique_ptr<Line> makePort(const LineName& name, PortChooser chooser) override {
+        auto port = std::make_unique<NetworkPort>(name);
+        port->setChooser(chooser);
+        return port;
     }
 
     std::unique_ptr<QIODevice> openTap(const LineName& name, const LineSettings& settings,

@@ -8,35 +8,52 @@ namespace velk {
 
 namespace {
 
-// How often closing looks at the bytes still draining.
-constexpr int kFlushSliceMs = 20;
+// The most of the port's own Telnet answers left unread by the server before the port stops
+// reading it: a server flooding requests without reading the answers gets no more of them.
+constexpr qint64 kMaxAnswerBacklog = 4096;
+// What the socket may hold of the server's bytes not yet read.
+constexpr qint64 kReadBufferBytes = 64 * 1024;
+// The most of the server's own text kept while opening: enough for "Port already in use".
+constexpr int kServerTextBytes = 64;
 
 } // namespace
 
 NetworkPort::NetworkPort(LineName name, QObject* parent)
-    : QObject(parent), m_name(std::move(name)) {
+    : QObject(parent), m_name(std::move(name)),
+      m_drain([this] { return pendingBytes(); }, [this] { return finishClose(); }) {
     m_deadline.setSingleShot(true);
     m_deadline.setInterval(kAnswerMs);
-    m_flushTimer.setSingleShot(true);
+    // A coarse timer may fire a twentieth early; "no answer within 5 s" means 5 s.
+    m_deadline.setTimerType(Qt::PreciseTimer);
+    m_paceTimer.setSingleShot(true);
+    m_paceTimer.setTimerType(Qt::PreciseTimer);
+    m_clock.start();
+    m_socket.setReadBufferSize(kReadBufferBytes);
     connect(&m_deadline, &QTimer::timeout, this, &NetworkPort::answerTimedOut);
-    connect(&m_flushTimer, &QTimer::timeout, this, &NetworkPort::watchFlush);
+    connect(&m_paceTimer, &QTimer::timeout, this, &NetworkPort::pump);
     connect(&m_socket, &QTcpSocket::connected, this, &NetworkPort::connected);
     connect(&m_socket, &QTcpSocket::readyRead, this, &NetworkPort::readServer);
+    connect(&m_socket, &QTcpSocket::bytesWritten, this, [this] {
+        if (m_readPaused)
+            readServer();
+    });
     connect(&m_socket, &QTcpSocket::errorOccurred, this, &NetworkPort::socketFailed);
     connect(&m_socket, &QTcpSocket::disconnected, this, &NetworkPort::disconnected);
 }
 
 NetworkPort::~NetworkPort() {
+    if (m_state == State::Open || m_state == State::Closing) {
+        // On the way out the event loop may have ended: wait here, bounded as closing is; the
+        // server's answers are read as they come, and the pacer fed from here.
+        DrainingClose::waitBlocking(
+            m_settings.msPerByte(), [this] { return pendingBytes(); },
+            [this] {
+                pump();
+                if (!m_socket.waitForReadyRead(DrainingClose::kFlushSliceMs))
+                    m_socket.waitForBytesWritten(0);
+            });
+    }
     disconnect(&m_socket, nullptr, this, nullptr);
-    if (m_state != State::Open && m_state != State::Closing)
-        return;
-    // On the way out the event loop may have ended: wait here, bounded as closing is.
-    FlushWatch watch(pendingBytes(),
-                     m_settings.bitsPerCharacter() * 1000.0 / qMax<qint32>(m_settings.baudRate, 1));
-    QElapsedTimer waited;
-    waited.start();
-    while (watch.keepWaiting(waited.elapsed(), pendingBytes()))
-        m_socket.waitForBytesWritten(kFlushSliceMs);
     m_socket.abort();
 }
 
@@ -52,6 +69,8 @@ bool NetworkPort::setName(const LineName& name, QString* why) {
 bool NetworkPort::setSettings(const LineSettings& settings, QString* why) {
     Q_UNUSED(why)
     m_settings = settings;
+    if (m_pacer)
+        m_pacer->setMsPerByte(settings.msPerByte());
     // An open line takes new settings at once; the server's answers are only logged then.
     if (isOpen() && m_name.protocol == LineName::Protocol::Rfc2217) {
         m_codec.forgetSettings();
@@ -63,8 +82,13 @@ bool NetworkPort::setSettings(const LineSettings& settings, QString* why) {
 void NetworkPort::open(Opened opened) {
     if (m_state != State::Closed)
         return opened(portAlreadyOpenDescription());
+    if (m_lock.acquireAddress(m_name.endpoint()) == DeviceLock::Outcome::Busy)
+        return opened(
+            openFailureDescription(OpenFailure::Busy, m_name.endpoint(), {}, {}, m_chooser));
     m_opened = std::move(opened);
     m_codec = TelnetCodec();
+    m_takenOver = false;
+    m_serverText.clear();
     m_state = State::Connecting;
     m_deadline.start();
     m_socket.connectToHost(m_name.host, m_name.tcpPort);
@@ -74,13 +98,8 @@ void NetworkPort::connected() {
     if (m_state != State::Connecting)
         return;
     m_socket.setSocketOption(QAbstractSocket::LowDelayOption, 1);
-    if (m_name.protocol == LineName::Protocol::Raw) {
-        m_deadline.stop();
-        m_state = State::Open;
-        if (Opened opened = std::exchange(m_opened, {}))
-            opened({});
-        return;
-    }
+    if (m_name.protocol == LineName::Protocol::Raw)
+        return becomeOpen();
     // Modem-control lines are never asked about: a server whose port has none never answers.
     m_state = State::Negotiating;
     m_deadline.start();
@@ -88,17 +107,26 @@ void NetworkPort::connected() {
 }
 
 void NetworkPort::readServer() {
-    const QByteArray bytes = m_socket.readAll();
-    if (m_name.protocol == LineName::Protocol::Raw)
-        return; // nothing is ever read from the displays
-    m_codec.feed(bytes);
+    if (m_name.protocol == LineName::Protocol::Raw) {
+        rememberServerText(m_socket.readAll()); // nothing is ever read from the displays
+        return;
+    }
+    m_readPaused = m_socket.bytesToWrite() > kMaxAnswerBacklog;
+    if (m_readPaused)
+        return;
+    rememberServerText(m_codec.feed(m_socket.readAll()));
     if (const QByteArray replies = m_codec.takeReplies(); !replies.isEmpty())
         m_socket.write(replies);
+    if (m_pacer) {
+        for (int answers = m_codec.takeMarkAnswers(); answers > 0; --answers)
+            m_pacer->markAnswered();
+        pump();
+    }
     if (m_state == State::Open && m_codec.settingsAnswered()) {
         const LineSettings held = m_codec.answeredSettings(m_settings);
         if (held != m_settings)
             qCWarning(lcSerial).noquote()
-                << settingsRefusedDescription(m_name.endpoint(), m_settings.text(), held.text());
+                << settingsRefusedDescription(m_name.endpoint(), m_settings, held);
         m_codec.forgetSettings();
     }
     if (m_state != State::Negotiating)
@@ -110,13 +138,40 @@ void NetworkPort::readServer() {
         return;
     const LineSettings held = m_codec.answeredSettings(m_settings);
     if (held != m_settings)
-        return failOpen(
-            settingsRefusedDescription(m_name.endpoint(), m_settings.text(), held.text()));
+        return failOpen(settingsRefusedDescription(m_name.endpoint(), m_settings, held));
     m_codec.forgetSettings();
+    becomeOpen();
+}
+
+void NetworkPort::becomeOpen() {
     m_deadline.stop();
+    m_pacer = std::make_unique<LinePacer>(m_settings.msPerByte(),
+                                          m_name.protocol == LineName::Protocol::Rfc2217);
     m_state = State::Open;
+    m_openedAtMs = nowMs();
     if (Opened opened = std::exchange(m_opened, {}))
         opened({});
+}
+
+void NetworkPort::pump() {
+    if (!m_pacer || (m_state != State::Open && m_state != State::Closing))
+        return;
+    const bool confirmed = m_name.protocol == LineName::Protocol::Rfc2217;
+    if (m_pacer->needsProbe(nowMs()))
+        sendMark();
+    for (QByteArray piece = m_pacer->take(nowMs()); !piece.isEmpty();
+         piece = m_pacer->take(nowMs())) {
+        m_socket.write(confirmed ? TelnetCodec::escape(piece) : piece);
+        if (confirmed)
+            sendMark();
+    }
+    if (const std::optional<qint64> wake = m_pacer->wakeAfter(nowMs()))
+        m_paceTimer.start(int(*wake));
+}
+
+void NetworkPort::sendMark() {
+    m_socket.write(m_codec.timingMark());
+    m_pacer->markSent(nowMs());
 }
 
 void NetworkPort::socketFailed(QAbstractSocket::SocketError error) {
@@ -130,28 +185,48 @@ void NetworkPort::socketFailed(QAbstractSocket::SocketError error) {
             return failOpen(
                 networkFailureDescription(NetworkFailure::UnknownHost, m_name.endpoint(), {}));
         if (error == QAbstractSocket::RemoteHostClosedError)
-            return failOpen(
-                networkFailureDescription(NetworkFailure::Dropped, m_name.endpoint(), {}));
+            return failOpen(closedWhileOpening());
         return failOpen(networkFailureDescription(NetworkFailure::Other, m_name.endpoint(),
                                                   m_socket.errorString()));
     case State::Open:
-        qCWarning(lcSerial).noquote()
-            << m_name.endpoint() << "connection lost:" << m_socket.errorString();
-        return lose();
+        return serverClosed(m_socket.errorString());
     case State::Closing:
-        return finishClose();
+        return m_drain.finishNow();
     case State::Closed:
         break;
     }
 }
 
 void NetworkPort::disconnected() {
-    if (m_state == State::Open) {
+    if (m_state == State::Open)
+        serverClosed({});
+    else if (m_state == State::Negotiating)
+        failOpen(closedWhileOpening());
+}
+
+void NetworkPort::serverClosed(const QString& why) {
+    m_takenOver = nowMs() - m_openedAtMs < kTakeOverMs;
+    if (m_serverText.contains("in use"))
+        qCWarning(lcSerial).noquote() << closedWhileOpening();
+    else if (m_takenOver)
+        qCWarning(lcSerial).noquote() << takenOverDescription(m_name.endpoint());
+    else if (why.isEmpty())
         qCWarning(lcSerial).noquote() << m_name.endpoint() << "closed the connection";
-        lose();
-    } else if (m_state == State::Negotiating) {
-        failOpen(networkFailureDescription(NetworkFailure::Dropped, m_name.endpoint(), {}));
-    }
+    else
+        qCWarning(lcSerial).noquote() << m_name.endpoint() << "connection lost:" << why;
+    lose();
+}
+
+QString NetworkPort::closedWhileOpening() const {
+    // ser2net with max-connections says so before it closes a connection beyond the limit.
+    if (m_serverText.contains("in use"))
+        return openFailureDescription(OpenFailure::Busy, m_name.endpoint(), {}, {}, m_chooser);
+    return networkFailureDescription(NetworkFailure::Dropped, m_name.endpoint(), {});
+}
+
+void NetworkPort::rememberServerText(const QByteArray& bytes) {
+    if (m_serverText.size() < kServerTextBytes)
+        m_serverText += bytes.left(kServerTextBytes - m_serverText.size());
 }
 
 void NetworkPort::answerTimedOut() {
@@ -161,6 +236,8 @@ void NetworkPort::answerTimedOut() {
 
 void NetworkPort::failOpen(const QString& failure) {
     m_deadline.stop();
+    m_pacer.reset();
+    m_lock.release();
     m_state = State::Closed;
     m_socket.abort();
     if (Opened opened = std::exchange(m_opened, {}))
@@ -169,6 +246,9 @@ void NetworkPort::failOpen(const QString& failure) {
 
 void NetworkPort::lose() {
     m_state = State::Closed;
+    m_paceTimer.stop();
+    m_pacer.reset();
+    m_lock.release();
     // Not inside the socket's own notification: the lost handler may open the line again.
     QTimer::singleShot(0, this, [this] {
         m_socket.abort();
@@ -177,69 +257,49 @@ void NetworkPort::lose() {
 }
 
 void NetworkPort::close(Closed closed) {
-    if (m_state == State::Closing) { // the caller hears when the first close is over
-        m_closed = [first = std::move(m_closed), closed = std::move(closed)](qint64 unsent) {
-            if (first)
-                first(unsent);
-            if (closed)
-                closed(unsent);
-        };
-        return;
-    }
+    if (m_state == State::Closing) // the caller hears when the first close is over
+        return m_drain.start(std::move(closed), m_settings.msPerByte());
     if (m_state == State::Connecting || m_state == State::Negotiating) {
         m_opened = {}; // withdrawn: nobody waits for that answer any more
         failOpen({});
     }
     if (m_state != State::Open) {
         m_socket.abort();
+        m_lock.release();
         if (closed)
             closed(0);
         return;
     }
     m_state = State::Closing;
-    m_closed = std::move(closed);
-    m_flushWatch =
-        std::make_unique<FlushWatch>(pendingBytes(), m_settings.bitsPerCharacter() * 1000.0 /
-                                                         qMax<qint32>(m_settings.baudRate, 1));
-    m_flushClock.start();
-    watchFlush();
+    m_drain.start(std::move(closed), m_settings.msPerByte());
 }
 
-void NetworkPort::watchFlush() {
-    if (m_state != State::Closing)
-        return;
-    if (m_flushWatch->keepWaiting(m_flushClock.elapsed(), pendingBytes())) {
-        m_flushTimer.start(kFlushSliceMs);
-        return;
-    }
-    finishClose();
-}
-
-void NetworkPort::finishClose() {
-    m_flushTimer.stop();
+qint64 NetworkPort::finishClose() {
+    m_paceTimer.stop();
     const qint64 unsent = pendingBytes();
     m_state = State::Closed;
-    m_flushWatch.reset();
+    m_pacer.reset();
+    m_lock.release();
     if (unsent > 0)
         m_socket.abort();
     else
         m_socket.disconnectFromHost();
-    if (Closed closed = std::exchange(m_closed, {}))
-        closed(unsent);
+    return unsent;
 }
 
 bool NetworkPort::output(const QByteArray& bytes) {
-    if (!isOpen())
+    if (!isOpen() || !m_pacer->queue(bytes))
         return false;
-    const QByteArray wire =
-        m_name.protocol == LineName::Protocol::Rfc2217 ? TelnetCodec::escape(bytes) : bytes;
-    return m_socket.write(wire) == wire.size();
+    pump();
+    return true;
 }
 
 qint64 NetworkPort::pendingBytes() const {
-    if (m_state != State::Open && m_state != State::Closing)
-        return 0;
-    return m_socket.bytesToWrite();
+    return m_pacer ? m_pacer->pending(nowMs()) : 0;
+}
+
+qint64 NetworkPort::discardPending() {
+    return m_pacer ? m_pacer->withdraw() : 0;
 }
 
 } // namespace velk

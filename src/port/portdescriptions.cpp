@@ -2,6 +2,8 @@
 
 #include "port/portsettings.h"
 
+#include <array>
+
 namespace velk {
 
 QString openFailureDescription(OpenFailure failure, const QString& device, const QString& detail,
@@ -90,6 +92,42 @@ QString portNumberRefusal(int number, bool portOpen) {
     if (number < PortSettings::kFirstPort || number > PortSettings::kLastPort)
         return portNumberOutOfRangeDescription(number);
     return {};
+}
+
+QString settingsRefusedDescription(const QString& device, const LineSettings& requested,
+                                   const LineSettings& held) {
+    const QStringList parts = held.text().split(QLatin1Char(','));
+    const std::array<bool, 4> named = {
+        held.baudRate > 0, parts.at(1) != QLatin1String("?"),
+        held.dataBits >= QSerialPort::Data5 && held.dataBits <= QSerialPort::Data8,
+        held.stopBits == QSerialPort::OneStop || held.stopBits == QSerialPort::OneAndHalfStop ||
+            held.stopBits == QSerialPort::TwoStop};
+    const std::array<const char*, 4> names = {"speed", "parity", "data bits", "stop bits"};
+    QStringList kept;
+    QStringList unnamed;
+    for (std::size_t part = 0; part < named.size(); ++part) {
+        if (named[part])
+            kept << parts.at(int(part));
+        else
+            unnamed << QLatin1String(names[part]);
+    }
+    if (unnamed.isEmpty())
+        return settingsRefusedDescription(device, requested.text(), kept.join(QLatin1Char(',')));
+    const QString left = unnamed.size() == 1
+                             ? unnamed.constFirst()
+                             : unnamed.mid(0, unnamed.size() - 1).join(QStringLiteral(", ")) +
+                                   QStringLiteral(" and ") + unnamed.constLast();
+    const QString keeps = kept.isEmpty() ? QStringLiteral("it does not name its %1.").arg(left)
+                                         : QStringLiteral("it keeps %1 and does not name its %2.")
+                                               .arg(kept.join(QLatin1Char(',')), left);
+    return QStringLiteral("%1 did not accept the settings %2; %3")
+        .arg(device, requested.text(), keeps);
+}
+
+QString takenOverDescription(const QString& endpoint) {
+    return QStringLiteral("%1 was closed by the device server soon after it opened; another "
+                          "connection may be using it")
+        .arg(endpoint);
 }
 
 QString unsentBytesDescription(qint64 count) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "controls/linesettings.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -42,10 +44,16 @@ QString portAlreadyOpenDescription();
 QString portNumberOutOfRangeDescription(int number);
 // Why a port may not take Comport `number` now; empty when it may.
 QString portNumberRefusal(int number, bool portOpen);
+// A device server closed the line at `endpoint` soon after it opened.
+QString takenOverDescription(const QString& endpoint);
 // Bytes that closing the port could not hand to the line, and why.
 QString unsentBytesDescription(qint64 count);
 // An open port took only part of the requested settings and now holds `held`.
 QString settingsRefusedDescription(const QString& device, const QString& requested,
                                    const QString& held);
+// The same for a device server's answer, which may hold values the status bar's form cannot
+// name (a stop size 0, say): what it keeps in that form, and which parts it left unnamed.
+QString settingsRefusedDescription(const QString& device, const LineSettings& requested,
+                                   const LineSettings& held);
 
 } // namespace velk

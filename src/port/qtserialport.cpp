@@ -19,17 +19,9 @@
 
 namespace velk {
 
-namespace {
-
-// The longest the window waits for its turn while pending bytes drain.
-constexpr int kFlushSliceMs = 20;
-
-} // namespace
-
 QtSerialPort::QtSerialPort(std::unique_ptr<PortMapping> mapping, QObject* parent)
-    : QObject(parent), m_mapping(std::move(mapping)) {
-    m_flushTimer.setSingleShot(true);
-    connect(&m_flushTimer, &QTimer::timeout, this, &QtSerialPort::watchFlush);
+    : QObject(parent), m_mapping(std::move(mapping)),
+      m_drain([this] { return m_losing ? 0 : pendingBytes(); }, [this] { return finishClose(); }) {
     renewPort(LineSettings());
 }
 
@@ -111,7 +103,7 @@ bool QtSerialPort::setSettings(const LineSettings& requested, QString* why) {
 }
 
 bool QtSerialPort::isOpen() const {
-    return m_port->isOpen() && !m_losing && !m_closing;
+    return m_port->isOpen() && !m_losing && !m_drain.isDraining();
 }
 
 QString QtSerialPort::device() const {
@@ -129,7 +121,10 @@ void QtSerialPort::open(Opened opened) {
                                              QStringLiteral("Comport %1").arg(m_portNumber), {},
                                              SystemPortMapping::presentPorts(), m_chooser));
     }
-    opened(openDevice(m_resolved, true));
+    const QString failure = openDevice(m_resolved, true);
+    if (failure.isEmpty())
+        m_identity = AdapterIdentity::of(DeviceLock::canonical(m_resolved));
+    opened(failure);
 }
 
 void QtSerialPort::reopen(Opened opened) {
@@ -137,15 +132,22 @@ void QtSerialPort::reopen(Opened opened) {
         return opened(portAlreadyOpenDescription());
     if (m_resolved.isEmpty())
         return open(std::move(opened));
-    opened(openDevice(m_resolved, false));
+    QString failure = openDevice(m_resolved, false);
+    // The same adapter under another name is still the line; a different one never is.
+    const QString elsewhere = failure.isEmpty() ? QString() : m_identity.presentDevice();
+    if (!elsewhere.isEmpty() && elsewhere != DeviceLock::canonical(m_resolved)) {
+        qCInfo(lcSerial).noquote()
+            << "Comport" << m_portNumber << "(" + m_resolved + "):"
+            << "the adapter" << m_identity.text() << "is back as" << elsewhere;
+        m_resolved = elsewhere;
+        failure = openDevice(m_resolved, false);
+    }
+    opened(failure);
 }
 
 QString QtSerialPort::openDevice(const QString& path, bool seek) {
-    if (m_closing) { // reopened while draining: what is left goes, the operator asked anew
-        const qint64 unsent = finishClose();
-        if (Closed closed = std::exchange(m_closed, {}))
-            closed(unsent);
-    }
+    // Reopened while draining: what is left goes, the operator asked anew.
+    m_drain.finishNow();
     if (m_port->isOpen()) // a vanished device not yet closed
         m_port->close();
     // A closed port holds nothing to send, but Qt's Windows backend keeps the chunk of a write
@@ -168,15 +170,8 @@ QString QtSerialPort::openDevice(const QString& path, bool seek) {
 }
 
 void QtSerialPort::close(Closed closed) {
-    if (m_closing) { // already draining: the caller hears when it is over
-        m_closed = [first = std::move(m_closed), closed = std::move(closed)](qint64 unsent) {
-            if (first)
-                first(unsent);
-            if (closed)
-                closed(unsent);
-        };
-        return;
-    }
+    if (m_drain.isDraining()) // the caller hears when it is over
+        return m_drain.start(std::move(closed), settings().msPerByte());
     if (!m_port->isOpen() || m_losing) {
         m_losing = false;
         m_port->close();
@@ -186,29 +181,10 @@ void QtSerialPort::close(Closed closed) {
         return;
     }
     // Closed to the panel from here on: a tick meanwhile adds nothing to the queue.
-    m_closing = true;
-    m_closed = std::move(closed);
-    m_flushWatch = std::make_unique<FlushWatch>(flushWatch());
-    m_flushClock.start();
-    watchFlush();
-}
-
-void QtSerialPort::watchFlush() {
-    if (!m_closing)
-        return;
-    if (!m_losing && m_flushWatch->keepWaiting(m_flushClock.elapsed(), pendingBytes())) {
-        m_flushTimer.start(kFlushSliceMs);
-        return;
-    }
-    const qint64 unsent = finishClose();
-    if (Closed closed = std::exchange(m_closed, {}))
-        closed(unsent);
+    m_drain.start(std::move(closed), settings().msPerByte());
 }
 
 qint64 QtSerialPort::finishClose() {
-    m_flushTimer.stop();
-    m_closing = false;
-    m_flushWatch.reset();
     // What the line would not take is dropped, so closing does not wait in the system for it.
     const qint64 unsent = m_port->isOpen() ? discardPending() : 0;
     m_losing = false;
@@ -236,6 +212,11 @@ void QtSerialPort::handleError(QSerialPort::SerialPortError error) {
     // about the cause.
     qCWarning(lcSerial).noquote() << "Comport" << m_portNumber << "(" + m_resolved + "):"
                                   << "the device was disconnected";
+    if (m_identity.isKnown() && !m_identity.canBeFoundElsewhere())
+        qCWarning(lcSerial).noquote()
+            << "the adapter" << m_identity.text()
+            << "has no serial number, and identical adapters without one cannot be told apart:"
+            << "only" << m_resolved << "is tried again";
     // Closing inside QSerialPort's own notification is unsafe; close on the next turn instead.
     // Until then the port counts as closed, so writes fail quietly and nothing is reported twice.
     m_losing = true;
@@ -259,6 +240,8 @@ void QtSerialPort::finishLoss() {
         return;
     m_losing = false;
     m_port->close();
+    // No descriptor of the vanished device stays open while it is waited for.
+    m_lock.release();
     raiseLost();
 }
 
@@ -275,22 +258,15 @@ qint64 QtSerialPort::discardPending() {
     return pending;
 }
 
-FlushWatch QtSerialPort::flushWatch() const {
-    LineSettings held = settings();
-    held.baudRate = qMax<qint32>(held.baudRate, 1);
-    return FlushWatch(pendingBytes(), held.bitsPerCharacter() * 1000.0 / held.baudRate);
-}
-
 void QtSerialPort::drainBlocking() {
-    FlushWatch watch = flushWatch();
-    QElapsedTimer waited;
-    waited.start();
-    while (watch.keepWaiting(waited.elapsed(), pendingBytes())) {
-        if (m_port->bytesToWrite() > 0)
-            m_port->waitForBytesWritten(kFlushSliceMs);
-        else // only the system's queue is left; it drains by itself
-            QThread::msleep(kFlushSliceMs);
-    }
+    DrainingClose::waitBlocking(
+        settings().msPerByte(), [this] { return pendingBytes(); },
+        [this] {
+            if (m_port->bytesToWrite() > 0)
+                m_port->waitForBytesWritten(DrainingClose::kFlushSliceMs);
+            else // only the system's queue is left; it drains by itself
+                QThread::msleep(DrainingClose::kFlushSliceMs);
+        });
     discardPending();
 }
 

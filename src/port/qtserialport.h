@@ -1,7 +1,8 @@
 #pragma once
 
+#include "port/adapteridentity.h"
 #include "port/devicelock.h"
-#include "port/flushwatch.h"
+#include "port/drainingclose.h"
 #include "port/line.h"
 #include "port/linename.h"
 #include "port/portdescriptions.h"
@@ -61,12 +62,9 @@ private:
     void finishLoss();
     // Opens `path`, found by open() or kept from it. `seek`: a failure lists the ports present.
     QString openDevice(const QString& path, bool seek);
-    // One look at the draining bytes while closing (see FlushWatch); closes once it is over.
-    void watchFlush();
     qint64 finishClose();
     // Closing without an event loop, on the way out: waits in slices, bounded as close() is.
     void drainBlocking();
-    FlushWatch flushWatch() const;
     QString describeOpenFailure(const QString& path, bool seek) const;
 
     std::unique_ptr<PortMapping> m_mapping;
@@ -74,18 +72,16 @@ private:
     int m_portNumber = 1;
     // The device the port was made for, reached as its Comport number.
     std::optional<LineName> m_device;
-    // The device the last open() reached; reopen() tries it again.
+    // The device the last open() reached; reopen() tries it again, or the same adapter where it
+    // came back under another name.
     QString m_resolved;
+    AdapterIdentity m_identity;
     DeviceLock m_lock;
-    QTimer m_flushTimer;
-    QElapsedTimer m_flushClock;
-    std::unique_ptr<FlushWatch> m_flushWatch;
-    Closed m_closed;
     PortChooser m_chooser = PortChooser::Window;
     // The device vanished; the port closes on the next turn of the event loop.
     bool m_losing = false;
-    // Pending bytes are draining before the port closes; it counts as closed already.
-    bool m_closing = false;
+    // Pending bytes drain before the port closes; it counts as closed already meanwhile.
+    DrainingClose m_drain;
 };
 
 } // namespace velk

@@ -84,6 +84,11 @@ QByteArray TelnetCodec::greeting() {
     return bytes;
 }
 
+QByteArray TelnetCodec::timingMark() {
+    ++m_marksAsked;
+    return QByteArray() + char(kIac) + char(kDo) + char(kTimingMark);
+}
+
 QByteArray TelnetCodec::settingsRequest(const LineSettings& settings) {
     QByteArray baud(4, '\0');
     qToBigEndian(quint32(qMax(settings.baudRate, 0)), baud.data());
@@ -143,10 +148,21 @@ QByteArray TelnetCodec::feed(const QByteArray& bytes) {
 }
 
 void TelnetCodec::option(quint8 verb, quint8 code) {
+    if (code == kTimingMark && (verb == kWill || verb == kWont)) {
+        // Either answer says the server has read up to the mark; one nobody asked for is noise.
+        if (m_marksAsked > 0) {
+            --m_marksAsked;
+            ++m_markAnswers;
+        }
+        return;
+    }
     switch (verb) {
     case kDo:
-        if (!accepted(code))
-            return reply(kWont, code);
+        if (!accepted(code)) {
+            if (!std::exchange(m_refusedDo[code], true))
+                reply(kWont, code);
+            return;
+        }
         // An answer to our own request needs none back; a new request gets one.
         if (!m_weWill[code] && !m_askedWill[code])
             reply(kWill, code);
@@ -162,8 +178,11 @@ void TelnetCodec::option(quint8 verb, quint8 code) {
         m_askedWill[code] = false;
         break;
     case kWill:
-        if (code != kBinary && code != kSuppressGoAhead)
-            return reply(kDont, code);
+        if (code != kBinary && code != kSuppressGoAhead) {
+            if (!std::exchange(m_refusedWill[code], true))
+                reply(kDont, code);
+            return;
+        }
         if (!m_theyWill[code] && !m_askedDo[code])
             reply(kDo, code);
         m_theyWill[code] = true;
@@ -216,15 +235,18 @@ LineSettings TelnetCodec::answeredSettings(const LineSettings& requested) const 
     LineSettings held = requested;
     if (m_baudRate)
         held.baudRate = qint32(qMin<quint32>(*m_baudRate, 0x7fffffff));
+    // A value no setting has is held as 0 (1 for parity): inside each type's range, and named
+    // by none of its values, so it is told apart from every real setting.
     if (m_dataSize && *m_dataSize != quint8(requested.dataBits))
-        held.dataBits = QSerialPort::DataBits(*m_dataSize);
+        held.dataBits = *m_dataSize >= 5 && *m_dataSize <= 8 ? QSerialPort::DataBits(*m_dataSize)
+                                                             : QSerialPort::DataBits(0);
     if (m_parity && *m_parity != parityCode(requested.parity))
-        held.parity = parityFromCode(*m_parity).value_or(QSerialPort::Parity(-1));
+        held.parity = parityFromCode(*m_parity).value_or(QSerialPort::Parity(1));
     if (m_stopSize && *m_stopSize != stopCode(requested.stopBits))
         held.stopBits = *m_stopSize == 2   ? QSerialPort::TwoStop
                         : *m_stopSize == 3 ? QSerialPort::OneAndHalfStop
                         : *m_stopSize == 1 ? QSerialPort::OneStop
-                                           : QSerialPort::StopBits(-1);
+                                           : QSerialPort::StopBits(0);
     return held;
 }
 

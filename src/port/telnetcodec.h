@@ -10,8 +10,9 @@ namespace velk {
 
 // The client's side of Telnet with the COM port option, as a device server speaks it: no
 // sockets here, bytes in and bytes out. The line is write-only, so data from the server is
-// dropped; what counts from it are its option requests, which get answers, and its replies to
-// the line settings, which are collected.
+// dropped; what counts from it are its option requests, which get answers as RFC 1143 has them
+// (never one for a state already in effect), its replies to the line settings, which are
+// collected, and its answers to timing marks, which are counted.
 class TelnetCodec {
 public:
     static constexpr quint8 kIac = 255;
@@ -23,6 +24,7 @@ public:
     static constexpr quint8 kSe = 240;
     static constexpr quint8 kBinary = 0;
     static constexpr quint8 kSuppressGoAhead = 3;
+    static constexpr quint8 kTimingMark = 6;
     static constexpr quint8 kComPort = 44;
     // The line-setting commands; a server answers command c with c + kServerReply.
     static constexpr quint8 kSetBaudRate = 1;
@@ -40,6 +42,11 @@ public:
     // The four line-setting commands for `settings`. Values a server cannot express (a speed
     // below 1) are sent as they are and so come back unconfirmed.
     static QByteArray settingsRequest(const LineSettings& settings);
+
+    // A timing mark: the server answers it only once it has read everything sent before it.
+    QByteArray timingMark();
+    // How many marks the server has answered since the last call, in the order they were sent.
+    int takeMarkAnswers() { return std::exchange(m_markAnswers, 0); }
 
     // Reads what the server sent; answers collect in takeReplies(). Returns the line's own bytes
     // among them, each doubled 0xFF once.
@@ -72,6 +79,12 @@ private:
     std::array<bool, 256> m_theyWill{};
     std::array<bool, 256> m_askedWill{};
     std::array<bool, 256> m_askedDo{};
+    // Per option: refused once already. A request repeated for a state already in effect gets
+    // no answer, so a server repeating one endlessly gets one refusal.
+    std::array<bool, 256> m_refusedDo{};
+    std::array<bool, 256> m_refusedWill{};
+    int m_marksAsked = 0;
+    int m_markAnswers = 0;
     bool m_comPortRefused = false;
     std::optional<quint32> m_baudRate;
     std::optional<quint8> m_dataSize;

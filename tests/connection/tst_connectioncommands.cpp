@@ -173,6 +173,26 @@ private slots:
         QCOMPARE(Reconnector::kRetryIntervalMs, 2000);
         QTRY_COMPARE_WITH_TIMEOUT(reconnected, 2, 10000);
     }
+
+    // A line the device server closed soon after it opened: the operator is told, and it is
+    // tried once a minute only, never at the usual pace that would fight the other connection.
+    void takenOverLine() {
+        Panel panel;
+        Reconnector reconnector(panel.port);
+        reconnector.startOnLoss([&] { panel.commands.portLost(); });
+        panel.commands.menuClicked(ConnectionCommands::kConnect);
+        QTest::ignoreMessage(QtWarningMsg, "trying Com 1 again in a minute; another connection "
+                                           "may be using it");
+        panel.port.loseToTakeOver();
+        QVERIFY(panel.connectShowing());
+        QCOMPARE(panel.messages.shown().size(), std::size_t(1));
+        QCOMPARE(panel.messages.shown().front().text,
+                 QStringLiteral("Com 1 was closed by the device server soon after it opened; "
+                                "another connection may be using it"));
+        QVERIFY(reconnector.isWaiting());
+        QTest::qWait(Reconnector::kRetryIntervalMs + 500);
+        QVERIFY(!panel.port.isOpen());
+    }
 };
 
 QTEST_GUILESS_MAIN(TestConnectionCommands)

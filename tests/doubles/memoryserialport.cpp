@@ -29,6 +29,7 @@ QString MemorySerialPort::open() {
     if (m_open)
         return QStringLiteral("Port already open.");
     m_open = true;
+    m_takenOver = false;
     return {};
 }
 

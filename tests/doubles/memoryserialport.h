@@ -56,6 +56,12 @@ public:
     void resume();
     // Simulates the device vanishing: the port closes and the lost handler runs.
     void lose();
+    // The same, soon after the open, as when another connection takes a network line over.
+    void loseToTakeOver() {
+        m_takenOver = true;
+        lose();
+    }
+    bool wasTakenOver() const override { return m_takenOver; }
 
     // Every configuration call in order, e.g. "CommPort=3", "Line=tcp://h:1",
     // "Settings=9600,O,8,1".
@@ -64,6 +70,7 @@ public:
 private:
     LineName m_name;
     bool m_canWithdraw = true;
+    bool m_takenOver = false;
     LineSettings m_settings;
     bool m_open = false;
     qint64 m_unsent = 0;

@@ -292,6 +292,8 @@ private slots:
         QTest::newRow("port 0") << "tcp://host:0" << false
                                 << "--port: port \"0\" in \"tcp://host:0\" is not a TCP port "
                                    "1-65535";
+        QTest::newRow("port 65535") << "tcp://host:65535" << false << "tcp://host:65535";
+        QTest::newRow("port 1") << "rfc2217://host:1" << false << "rfc2217://host:1";
         QTest::newRow("port 65536") << "tcp://host:65536" << false
                                     << "--port: port \"65536\" in \"tcp://host:65536\" is not a "
                                        "TCP port 1-65535";

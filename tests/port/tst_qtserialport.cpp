@@ -200,10 +200,14 @@ private slots:
             QVERIFY(!link.port->isOpen());
         });
         QCOMPARE(openAnswer(*link.port), QString());
+        const QString device = QFileInfo(link.pair.near()).canonicalFilePath();
         link.pair.stop();
         QTRY_COMPARE(lost, 1);
         QVERIFY(!link.port->isOpen());
         QVERIFY(!link.port->output("/M12"));
+        // Neither the port nor its hold keeps a descriptor of the vanished device.
+        for (const QFileInfo& fd : QDir("/proc/self/fd").entryInfoList(QDir::System))
+            QVERIFY2(!fd.symLinkTarget().startsWith(device), qPrintable(fd.symLinkTarget()));
 
         // A port that kept polling a hung-up device would wake the loop without pause.
         int wakeUps = 0;

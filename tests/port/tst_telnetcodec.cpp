@@ -14,7 +14,7 @@ QByteArray bytes(std::initializer_list<int> values) {
 }
 
 constexpr int IAC = 255, DONT = 254, DO = 253, WONT = 252, WILL = 251, SB = 250, SE = 240;
-constexpr int BINARY = 0, ECHO = 1, SGA = 3, COMPORT = 44;
+constexpr int BINARY = 0, ECHO = 1, SGA = 3, TM = 6, COMPORT = 44;
 
 } // namespace
 
@@ -54,6 +54,14 @@ private slots:
         QTest::newRow("no line control") << bytes({IAC, DONT, COMPORT}) << QByteArray() << true;
         QTest::newRow("agreed, then taken back") << bytes({IAC, WILL, SGA, IAC, WONT, SGA})
                                                  << bytes({IAC, DO, SGA, IAC, DONT, SGA}) << false;
+        // A request for a state already in effect gets no answer: an endless one, one refusal.
+        QTest::newRow("the same refused request again and again")
+            << bytes({IAC, DO, 99, IAC, DO, 99, IAC, WILL, 99, IAC, DO, 99, IAC, WILL, 99})
+            << bytes({IAC, WONT, 99, IAC, DONT, 99}) << false;
+        QTest::newRow("timing mark answers nobody asked for")
+            << bytes({IAC, WILL, TM, IAC, WONT, TM}) << QByteArray() << false;
+        QTest::newRow("asked to mark time")
+            << bytes({IAC, DO, TM, IAC, DO, TM}) << bytes({IAC, WONT, TM}) << false;
         QTest::newRow("data and a doubled 0xFF between")
             << bytes({'x', IAC, IAC, 'y', IAC, WILL, SGA}) << bytes({IAC, DO, SGA}) << false;
     }
@@ -69,6 +77,19 @@ private slots:
         QCOMPARE(codec.takeReplies(), replies);
         QCOMPARE(data, server.startsWith('x') ? bytes({'x', IAC, 'y'}) : QByteArray());
         QCOMPARE(codec.comPortRefused(), refused);
+    }
+
+    // Each mark gets counted once, as the server answers it, either way; answers beyond the
+    // marks sent count for nothing.
+    void timingMarks() {
+        TelnetCodec codec;
+        QCOMPARE(codec.timingMark(), bytes({IAC, DO, TM}));
+        codec.timingMark();
+        codec.feed(bytes({IAC, WONT, TM}));
+        QCOMPARE(codec.takeMarkAnswers(), 1);
+        codec.feed(bytes({IAC, WILL, TM, IAC, WONT, TM}));
+        QCOMPARE(codec.takeMarkAnswers(), 1);
+        QCOMPARE(codec.takeReplies(), QByteArray());
     }
 
     void settingsRequest() {

@@ -11,7 +11,11 @@ namespace velk::test {
 // lines (a pseudo-terminal has none).
 class Ser2net {
 public:
-    explicit Ser2net(const QString& device);
+    // How a second client is met: it knocks the first off (kickolduser), or it is refused with
+    // "Port already in use" (max-connections: 1).
+    enum class Sharing { KickOldUser, OneConnection };
+
+    explicit Ser2net(const QString& device, Sharing sharing = Sharing::KickOldUser);
     ~Ser2net();
     Ser2net(const Ser2net&) = delete;
     Ser2net& operator=(const Ser2net&) = delete;
@@ -32,6 +36,7 @@ private:
     void start();
 
     QString m_device;
+    Sharing m_sharing;
     QTemporaryDir m_dir;
     QProcess m_process;
     quint16 m_rfc2217Port = 0;

@@ -9,7 +9,8 @@
 
 namespace velk::test {
 
-Ser2net::Ser2net(const QString& device) : m_device(QFileInfo(device).canonicalFilePath()) {
+Ser2net::Ser2net(const QString& device, Sharing sharing)
+    : m_device(QFileInfo(device).canonicalFilePath()), m_sharing(sharing) {
     // Another test may take a port between the probe and ser2net's bind: try a few pairs.
     for (int attempt = 0; attempt < 5; ++attempt) {
         m_rfc2217Port = freeTcpPort();
@@ -45,15 +46,20 @@ void Ser2net::start() {
                                               "  accepter: %2tcp,127.0.0.1,%3\n"
                                               "  connector: serialdev,%4,9600n81,local\n"
                                               "  options:\n"
-                                              "    kickolduser: true\n"
+                                              "    %5\n"
                                               "    mdns: false\n");
+    const QString sharing = m_sharing == Sharing::KickOldUser
+                                ? QStringLiteral("kickolduser: true")
+                                : QStringLiteral("max-connections: 1");
     file.write(QStringLiteral("%YAML 1.1\n---\n").toUtf8());
     file.write(connection.arg(QStringLiteral("rfc2217"), QStringLiteral("telnet(rfc2217),"))
                    .arg(m_rfc2217Port)
-                   .arg(m_device)
+                   .arg(m_device, sharing)
                    .toUtf8());
-    file.write(
-        connection.arg(QStringLiteral("raw"), QString()).arg(m_tcpPort).arg(m_device).toUtf8());
+    file.write(connection.arg(QStringLiteral("raw"), QString())
+                   .arg(m_tcpPort)
+                   .arg(m_device, sharing)
+                   .toUtf8());
     file.close();
     // -n: in the foreground, ended with the test; -u: no UUCP lock files in the system's dirs.
     m_process.setProcessChannelMode(QProcess::MergedChannels);
