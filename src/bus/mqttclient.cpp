@@ -1,5 +1,7 @@
 #include "bus/mqttclient.h"
 
+#include "bus/systemcertificates.h"
+
 #include <QSocketNotifier>
 
 #include <cerrno>
@@ -91,7 +93,7 @@ void MqttClient::start() {
                                     m_settings.willPayload.constData(), 1, true);
     if (result == MOSQ_ERR_SUCCESS && m_settings.tls) {
         result = m_settings.caFile.isEmpty()
-                     ? mosquitto_int_option(m_mosq, MOSQ_OPT_TLS_USE_OS_CERTS, 1)
+                     ? useSystemCertificates(m_mosq)
                      : mosquitto_tls_set(m_mosq, m_settings.caFile.toLocal8Bit().constData(),
                                          nullptr, nullptr, nullptr, nullptr);
     }

@@ -53,4 +53,6 @@ void SystemWallClockAlarm::disarm() {
     }
 }
 
+void SystemWallClockAlarm::clockSteppedEverywhere() {}
+
 } // namespace velk

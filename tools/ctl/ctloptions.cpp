@@ -198,7 +198,10 @@ CtlOptions CtlOptions::parse(const QStringList& arguments) {
         if (!expect(0, 0, "no arguments, only options") ||
             !options.bridge.read(parser, &options.error))
             return options;
+        if (parser.isSet(asService) && !servicecommand::readRunOption(options))
+            return options;
         options.command = Command::Bridge;
+        options.serviceKind = ServiceKind::Bridge;
     } else if (command == QLatin1String("sync")) {
         if (!expect(0, 0, "no arguments"))
             return options;
@@ -211,7 +214,7 @@ CtlOptions CtlOptions::parse(const QStringList& arguments) {
             return options;
         options.command = Command::Clock;
     } else if (command == QLatin1String("service")) {
-        if (!servicecommand::read(words, port, options))
+        if (!servicecommand::read(words, port, parser, options))
             return options;
     } else {
         options.error = QStringLiteral("unknown command %1 (%2)").arg(quoted(command), kCommands);
@@ -221,7 +224,9 @@ CtlOptions CtlOptions::parse(const QStringList& arguments) {
         options.error = QStringLiteral("--require-synced: only with sync");
         return options;
     }
-    if (options.command != Command::Bridge) {
+    const bool bridgeInstall =
+        options.command == Command::ServiceInstall && options.serviceKind == ServiceKind::Bridge;
+    if (options.command != Command::Bridge && !bridgeInstall) {
         options.error = BridgeOptions::strayOption(parser);
         if (!options.error.isEmpty())
             return options;

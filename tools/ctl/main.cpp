@@ -31,6 +31,22 @@ int runServiceCommand(const velk::CtlOptions& options) {
     return status;
 }
 
+// The bridge under the Service Control Manager: a stop ends it as Ctrl+C does, and its log
+// reaches the event log.
+int runBridgeService(const velk::CtlOptions& options, velk::SerialPort& port,
+                     const velk::LocalClock& clock, const velk::ClockStateSource& clockState) {
+    velk::ServiceHost service(velk::servicecommand::serviceName(options));
+    if (const QString failure = service.attach(); !failure.isEmpty()) {
+        QTextStream(stderr) << "velk-ctl: " << failure << Qt::endl;
+        return 1;
+    }
+    QObject::connect(&service, &velk::ServiceHost::stopRequested, &service,
+                     [] { velk::TerminationWatcher::requestTermination(); });
+    const int status = velk::runBridge(options, port, clock, clockState);
+    service.finish(status);
+    return status;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -85,7 +101,8 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     if (options.command == velk::CtlOptions::Command::Bridge)
-        return velk::runBridge(options, *port, clock, clockState);
+        return options.asService ? runBridgeService(options, *port, clock, clockState)
+                                 : velk::runBridge(options, *port, clock, clockState);
     if (options.command != velk::CtlOptions::Command::Sync) {
         velk::runOnce(options, *port, clock, [&err](int status, const QString& failure) {
             if (status != 0)
