@@ -5,8 +5,11 @@
 #include <QSocketNotifier>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <mosquitto.h>
+#include <mqtt_protocol.h>
+#include <netdb.h>
 
 namespace velk {
 
@@ -14,21 +17,66 @@ Q_LOGGING_CATEGORY(lcMqtt, "velk.mqtt", QtWarningMsg)
 
 namespace {
 
-constexpr int kMiscIntervalMs = 1000;
+constexpr int kKeepAliveIntervalMs = 1000;
 // The first connection is given up when the broker has not answered by then.
 constexpr int kFirstAnswerMs = 10000;
 // A goodbye that cannot go out within this is given up.
 constexpr int kGoodbyeMs = 2000;
 constexpr int kFirstPauseMs = 1000;
+constexpr int kQos = 1;
 
+// On the thread that made the call: errno is the thread's own.
 QString resultText(int result) {
     if (result == MOSQ_ERR_ERRNO)
         return QString::fromLocal8Bit(std::strerror(errno));
+    if (result == MOSQ_ERR_EAI) // the library leaves getaddrinfo's code in errno
+        return QStringLiteral("cannot look up the name: ") +
+               QString::fromLocal8Bit(gai_strerror(errno));
     return QString::fromUtf8(mosquitto_strerror(result));
 }
 
-QByteArray utf8OrNull(const QString& text) {
-    return text.isEmpty() ? QByteArray() : text.toUtf8();
+QString reasonText(int reason) {
+    return QString::fromUtf8(mosquitto_reason_string(reason));
+}
+
+// The library's properties for a publish; freed when it goes.
+class Properties {
+public:
+    explicit Properties(const MqttClient::PublishOptions& options) {
+        if (!options.responseTopic.isEmpty())
+            mosquitto_property_add_string(&m_list, MQTT_PROP_RESPONSE_TOPIC,
+                                          options.responseTopic.toUtf8().constData());
+        if (!options.correlationData.isEmpty())
+            mosquitto_property_add_binary(
+                &m_list, MQTT_PROP_CORRELATION_DATA, options.correlationData.constData(),
+                uint16_t(qMin<qsizetype>(options.correlationData.size(), 0xFFFF)));
+        if (options.expirySeconds > 0)
+            mosquitto_property_add_int32(&m_list, MQTT_PROP_MESSAGE_EXPIRY_INTERVAL,
+                                         options.expirySeconds);
+    }
+    ~Properties() { mosquitto_property_free_all(&m_list); }
+    Properties(const Properties&) = delete;
+    Properties& operator=(const Properties&) = delete;
+    const mosquitto_property* list() const { return m_list; }
+
+private:
+    mosquitto_property* m_list = nullptr;
+};
+
+void readProperties(const mosquitto_property* properties, MqttClient::Message& message) {
+    char* responseTopic = nullptr;
+    if (mosquitto_property_read_string(properties, MQTT_PROP_RESPONSE_TOPIC, &responseTopic,
+                                       false)) {
+        message.responseTopic = QString::fromUtf8(responseTopic);
+        std::free(responseTopic);
+    }
+    void* data = nullptr;
+    uint16_t length = 0;
+    if (mosquitto_property_read_binary(properties, MQTT_PROP_CORRELATION_DATA, &data, &length,
+                                       false)) {
+        message.correlationData = QByteArray(static_cast<const char*>(data), length);
+        std::free(data);
+    }
 }
 
 } // namespace
@@ -36,13 +84,10 @@ QByteArray utf8OrNull(const QString& text) {
 MqttClient::MqttClient(const Settings& settings, QObject* parent)
     : QObject(parent), m_settings(settings) {
     mosquitto_lib_init();
-    const QByteArray clientId = utf8OrNull(m_settings.clientId);
+    const QByteArray clientId = m_settings.clientId.toUtf8();
     m_mosq = mosquitto_new(clientId.isEmpty() ? nullptr : clientId.constData(), true, this);
-    m_misc.setInterval(kMiscIntervalMs);
-    connect(&m_misc, &QTimer::timeout, this, [this] {
-        mosquitto_loop_misc(m_mosq);
-        watchSocket();
-    });
+    m_keepAlive.setInterval(kKeepAliveIntervalMs);
+    connect(&m_keepAlive, &QTimer::timeout, this, &MqttClient::keepAlive);
     m_retry.setSingleShot(true);
     connect(&m_retry, &QTimer::timeout, this, [this] { tryConnecting(false); });
     m_firstAnswer.setSingleShot(true);
@@ -52,6 +97,9 @@ MqttClient::MqttClient(const Settings& settings, QObject* parent)
 }
 
 MqttClient::~MqttClient() {
+    // A look-up under way ends within the resolver's own time-out; only then may the library go.
+    if (m_connector.joinable())
+        m_connector.join();
     m_readNotifier.reset();
     m_writeNotifier.reset();
     if (m_mosq)
@@ -79,42 +127,85 @@ void MqttClient::start() {
         failStart(QStringLiteral("cannot make a client for the broker %1").arg(brokerName()));
         return;
     }
-    mosquitto_connect_callback_set(m_mosq, &MqttClient::connectCallback);
-    mosquitto_disconnect_callback_set(m_mosq, &MqttClient::disconnectCallback);
-    mosquitto_message_callback_set(m_mosq, &MqttClient::messageCallback);
-    // Small packets go out at once: a state or an error is not held back for the next one.
-    int result = mosquitto_int_option(m_mosq, MOSQ_OPT_TCP_NODELAY, 1);
+    if (!setUp())
+        return;
+    m_firstAnswer.start(kFirstAnswerMs);
+    tryConnecting(true);
+}
+
+bool MqttClient::setUp() {
+    mosquitto_connect_v5_callback_set(m_mosq, &MqttClient::connectCallback);
+    mosquitto_disconnect_v5_callback_set(m_mosq, &MqttClient::disconnectCallback);
+    mosquitto_message_v5_callback_set(m_mosq, &MqttClient::messageCallback);
+    mosquitto_publish_v5_callback_set(m_mosq, &MqttClient::publishCallback);
+    mosquitto_subscribe_v5_callback_set(m_mosq, &MqttClient::subscribeCallback);
+    int result = mosquitto_int_option(m_mosq, MOSQ_OPT_PROTOCOL_VERSION, MQTT_PROTOCOL_V5);
+    // Small packets go out at once: a state or an answer is not held back for the next one.
+    if (result == MOSQ_ERR_SUCCESS)
+        result = mosquitto_int_option(m_mosq, MOSQ_OPT_TCP_NODELAY, 1);
     if (result == MOSQ_ERR_SUCCESS && !m_settings.user.isEmpty())
         result = mosquitto_username_pw_set(m_mosq, m_settings.user.toUtf8().constData(),
                                            m_settings.password.toUtf8().constData());
     if (result == MOSQ_ERR_SUCCESS && !m_settings.willTopic.isEmpty())
         result = mosquitto_will_set(m_mosq, m_settings.willTopic.toUtf8().constData(),
                                     int(m_settings.willPayload.size()),
-                                    m_settings.willPayload.constData(), 1, true);
+                                    m_settings.willPayload.constData(), kQos, true);
+    // The certificate is checked against the broker's name as given, also after the look-up.
     if (result == MOSQ_ERR_SUCCESS && m_settings.tls) {
         result = m_settings.caFile.isEmpty()
                      ? useSystemCertificates(m_mosq)
                      : mosquitto_tls_set(m_mosq, m_settings.caFile.toLocal8Bit().constData(),
                                          nullptr, nullptr, nullptr, nullptr);
     }
-    if (result != MOSQ_ERR_SUCCESS) {
-        failStart(QStringLiteral("cannot set up the connection to the broker %1: %2")
-                      .arg(brokerName(), resultText(result)));
-        return;
-    }
-    m_firstAnswer.start(kFirstAnswerMs);
-    tryConnecting(true);
+    if (result == MOSQ_ERR_SUCCESS)
+        return true;
+    failStart(QStringLiteral("cannot set up the connection to the broker %1: %2")
+                  .arg(brokerName(), resultText(result)));
+    return false;
 }
 
 void MqttClient::tryConnecting(bool first) {
-    const int result = first ? mosquitto_connect_async(m_mosq, m_settings.host.toUtf8().constData(),
-                                                       m_settings.port, kKeepAliveSeconds)
-                             : mosquitto_reconnect_async(m_mosq);
-    m_misc.start();
-    if (result != MOSQ_ERR_SUCCESS) {
-        connectionLost(resultText(result));
+    if (m_connector.joinable())
+        m_connector.join(); // it has handed its result back already
+    m_connecting = true;
+    m_keepAlive.stop();
+    const QByteArray host = m_settings.host.toUtf8();
+    const int port = m_settings.port;
+    mosquitto* mosq = m_mosq;
+    // The library resolves the name inside the connect; the loop is not touched until the
+    // result is handed back.
+    m_connector = std::thread([this, mosq, host, port, first] {
+        const int result = first ? mosquitto_connect_bind_async(mosq, host.constData(), port,
+                                                                kKeepAliveSeconds, nullptr)
+                                 : mosquitto_reconnect_async(mosq);
+        const QString why = result == MOSQ_ERR_SUCCESS ? QString() : resultText(result);
+        QMetaObject::invokeMethod(
+            this, [this, result, why] { connectTried(result, why); }, Qt::QueuedConnection);
+    });
+}
+
+void MqttClient::connectTried(int result, const QString& why) {
+    m_connecting = false;
+    if (m_stopped) { // given up while the look-up ran
+        mosquitto_disconnect(m_mosq);
+        dropNotifiers();
         return;
     }
+    if (m_stopping) {
+        mosquitto_disconnect(m_mosq);
+        connectionLost(QString());
+        return;
+    }
+    if (result != MOSQ_ERR_SUCCESS) {
+        connectionLost(why);
+        return;
+    }
+    m_keepAlive.start();
+    watchSocket();
+}
+
+void MqttClient::keepAlive() {
+    mosquitto_loop_misc(m_mosq);
     watchSocket();
 }
 
@@ -159,11 +250,13 @@ void MqttClient::connectionLost(const QString& why) {
     dropNotifiers();
     const bool wasConnected = m_isConnected;
     m_isConnected = false;
+    m_pendingSubscriptions.clear();
+    m_pendingPublishes.clear();
     if (m_stopped)
         return;
     if (m_stopping) {
         m_stopped = true;
-        m_misc.stop();
+        m_keepAlive.stop();
         raise(m_disconnected);
         return;
     }
@@ -171,11 +264,24 @@ void MqttClient::connectionLost(const QString& why) {
         failStart(QStringLiteral("cannot connect to the broker %1: %2").arg(brokerName(), why));
         return;
     }
-    if (m_retry.isActive())
+    if (wasConnected) {
+        const QString lost = why.isEmpty()
+                                 ? QStringLiteral("lost the broker %1").arg(brokerName())
+                                 : QStringLiteral("lost the broker %1 (%2)").arg(brokerName(), why);
+        qCWarning(lcMqtt).noquote() << lost;
+        if (m_settings.oneShot) {
+            m_stopped = true;
+            m_keepAlive.stop();
+            m_retry.stop();
+        }
+        if (m_lost)
+            m_lost(lost);
+        if (m_settings.oneShot)
+            return;
+    }
+    if (m_retry.isActive() || m_connecting)
         return;
     const int pause = pauseBeforeTry(++m_attempt);
-    if (wasConnected)
-        qCWarning(lcMqtt).noquote() << "lost the broker" << brokerName() << "(" + why + ")";
     qCInfo(lcMqtt).noquote() << "trying the broker" << brokerName() << "again in" << pause / 1000
                              << "s";
     m_retry.start(pause);
@@ -187,8 +293,9 @@ void MqttClient::failStart(const QString& why) {
     m_stopped = true;
     m_firstAnswer.stop();
     m_retry.stop();
-    m_misc.stop();
-    mosquitto_disconnect(m_mosq);
+    m_keepAlive.stop();
+    if (!m_connecting) // otherwise the connect's result closes what it opened
+        mosquitto_disconnect(m_mosq);
     dropNotifiers();
     if (m_failedToStart)
         m_failedToStart(why);
@@ -200,6 +307,8 @@ void MqttClient::disconnect() {
     m_stopping = true;
     m_retry.stop();
     m_firstAnswer.stop();
+    if (m_connecting)
+        return; // the connect's result says goodbye
     if (!m_isConnected) {
         connectionLost(QString());
         return;
@@ -210,27 +319,45 @@ void MqttClient::disconnect() {
 }
 
 void MqttClient::publish(const QString& topic, const QByteArray& payload, bool retain) {
+    PublishOptions options;
+    options.retain = retain;
+    publish(topic, payload, options);
+}
+
+void MqttClient::publish(const QString& topic, const QByteArray& payload,
+                         const PublishOptions& options) {
     if (!m_isConnected)
         return;
-    // At most once: every state is published again on the next connection anyway, and with no
-    // acknowledgement coming back a broker that delays small packets never holds a command
-    // behind one.
-    mosquitto_publish(m_mosq, nullptr, topic.toUtf8().constData(), int(payload.size()),
-                      payload.constData(), 0, retain);
+    const Properties properties(options);
+    int id = 0;
+    const int result =
+        mosquitto_publish_v5(m_mosq, &id, topic.toUtf8().constData(), int(payload.size()),
+                             payload.constData(), kQos, options.retain, properties.list());
+    if (result != MOSQ_ERR_SUCCESS)
+        qCWarning(lcMqtt).noquote() << "cannot publish on" << topic + ":" << resultText(result);
+    else
+        m_pendingPublishes.insert(id, topic);
     watchSocket();
 }
 
 void MqttClient::subscribe(const QString& pattern) {
     if (!m_isConnected)
         return;
-    mosquitto_subscribe(m_mosq, nullptr, pattern.toUtf8().constData(), 1);
+    int id = 0;
+    const int result = mosquitto_subscribe_v5(m_mosq, &id, pattern.toUtf8().constData(), kQos,
+                                              MQTT_SUB_OPT_RETAIN_AS_PUBLISHED, nullptr);
+    if (result != MOSQ_ERR_SUCCESS)
+        qCWarning(lcMqtt).noquote() << "cannot subscribe to" << pattern + ":" << resultText(result);
+    else
+        m_pendingSubscriptions.insert(id, pattern);
     watchSocket();
 }
 
-void MqttClient::connectCallback(mosquitto*, void* self, int result) {
+void MqttClient::connectCallback(mosquitto*, void* self, int reason, int,
+                                 const mosquitto_property*) {
     auto* client = static_cast<MqttClient*>(self);
-    if (result != 0) {
-        const QString why = QString::fromUtf8(mosquitto_connack_string(result));
+    if (reason != MQTT_RC_SUCCESS) {
+        const QString why = reasonText(reason);
         if (!client->m_everConnected) {
             client->failStart(QStringLiteral("the broker %1 refused the connection: %2")
                                   .arg(client->brokerName(), why));
@@ -248,18 +375,49 @@ void MqttClient::connectCallback(mosquitto*, void* self, int result) {
     raise(client->m_connected);
 }
 
-void MqttClient::disconnectCallback(mosquitto*, void* self, int result) {
+void MqttClient::disconnectCallback(mosquitto*, void* self, int result, const mosquitto_property*) {
     auto* client = static_cast<MqttClient*>(self);
     client->connectionLost(resultText(result));
 }
 
-void MqttClient::messageCallback(mosquitto*, void* self, const mosquitto_message* message) {
+void MqttClient::messageCallback(mosquitto*, void* self, const mosquitto_message* message,
+                                 const mosquitto_property* properties) {
     auto* client = static_cast<MqttClient*>(self);
     if (!client->m_message || !message->topic)
         return;
-    const QByteArray payload(static_cast<const char*>(message->payload),
-                             message->payload ? message->payloadlen : 0);
-    client->m_message(QString::fromUtf8(message->topic), payload);
+    Message received;
+    received.topic = QString::fromUtf8(message->topic);
+    received.payload = QByteArray(static_cast<const char*>(message->payload),
+                                  message->payload ? message->payloadlen : 0);
+    received.retained = message->retain;
+    readProperties(properties, received);
+    client->m_message(received);
+}
+
+void MqttClient::publishCallback(mosquitto*, void* self, int mid, int reason,
+                                 const mosquitto_property*) {
+    auto* client = static_cast<MqttClient*>(self);
+    const QString topic = client->m_pendingPublishes.take(mid);
+    // "No matching subscribers" (16) is an answer, not a refusal.
+    if (reason >= MQTT_RC_UNSPECIFIED)
+        client->logRefusal(reason, QStringLiteral("a message on ") + topic);
+}
+
+void MqttClient::subscribeCallback(mosquitto*, void* self, int mid, int count, const int* granted,
+                                   const mosquitto_property*) {
+    auto* client = static_cast<MqttClient*>(self);
+    const QString pattern = client->m_pendingSubscriptions.take(mid);
+    const bool ok = count > 0 && granted[0] < MQTT_RC_UNSPECIFIED;
+    if (!ok)
+        client->logRefusal(count > 0 ? granted[0] : MQTT_RC_UNSPECIFIED,
+                           QStringLiteral("the subscription to ") + pattern);
+    if (client->m_subscribed && !pattern.isEmpty())
+        client->m_subscribed(pattern, ok);
+}
+
+void MqttClient::logRefusal(int reason, const QString& what) const {
+    qCWarning(lcMqtt).noquote() << "the broker" << brokerName() << "refused" << what + ":"
+                                << reasonText(reason);
 }
 
 } // namespace velk

@@ -3,32 +3,40 @@
 #include "controls/handler.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QLoggingCategory>
 #include <QObject>
 #include <QString>
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <thread>
 
 class QSocketNotifier;
 struct mosquitto;
 struct mosquitto_message;
+struct mqtt5__property;
 
 namespace velk {
 
-// velk.mqtt: the bridge's broker connection and the commands it takes.
+// velk.mqtt: the broker connection and what goes over it.
 Q_DECLARE_LOGGING_CATEGORY(lcMqtt)
 
-// One connection to an MQTT broker, driven by the Qt event loop: the library's socket is watched
-// with notifiers and its keep-alive runs on a timer, so no thread of its own is needed. A
-// connection lost after it was once made is made again, with a growing pause between tries.
+// One MQTT 5 connection to a broker, driven by the Qt event loop: the library's socket is watched
+// with notifiers and its keep-alive runs on a timer. Only the connect, which looks up the
+// broker's name, runs on a worker thread, so a slow resolver never holds up the loop. A
+// connection lost after it was once made is made again, with a growing pause between tries,
+// unless the client is a one-shot one.
 class MqttClient : public QObject {
     Q_OBJECT
 
 public:
+    static constexpr quint16 kPlainPort = 1883;
+    static constexpr quint16 kTlsPort = 8883;
+
     struct Settings {
         QString host;
-        quint16 port = 1883;
+        quint16 port = kPlainPort;
         bool tls = false;
         QString caFile;   // empty: the system's certificates
         QString clientId; // empty: the library makes one up
@@ -37,9 +45,28 @@ public:
         // Published by the broker, retained, when the connection ends without a goodbye.
         QString willTopic;
         QByteArray willPayload;
+        // Never retries: the first failure, or a later loss, ends it through onFailedToStart or
+        // onLost.
+        bool oneShot = false;
     };
-    using MessageHandler = std::function<void(const QString& topic, const QByteArray& payload)>;
+    struct Message {
+        QString topic;
+        QByteArray payload;
+        // The retain flag as published (subscriptions use Retain As Published); a retained
+        // message handed over at subscription carries it too.
+        bool retained = false;
+        QString responseTopic; // empty when none
+        QByteArray correlationData;
+    };
+    struct PublishOptions {
+        bool retain = false;
+        QString responseTopic;
+        QByteArray correlationData;
+        quint32 expirySeconds = 0; // Message Expiry Interval; 0: none
+    };
+    using MessageHandler = std::function<void(const Message&)>;
     using FailureHandler = std::function<void(const QString& why)>;
+    using SubscribedHandler = std::function<void(const QString& pattern, bool granted)>;
 
     static constexpr int kKeepAliveSeconds = 30;
     static constexpr int kLongestPauseMs = 30000;
@@ -54,7 +81,12 @@ public:
     // Runs when the first connection cannot be made or the broker refuses it; no further try is
     // made then. `why` names the broker.
     void onFailedToStart(FailureHandler handler) { m_failedToStart = std::move(handler); }
+    // Runs when a connection once made is lost; `why` names the broker. A one-shot client stops
+    // then, any other tries again.
+    void onLost(FailureHandler handler) { m_lost = std::move(handler); }
     void onMessage(MessageHandler handler) { m_message = std::move(handler); }
+    // Runs once the broker has answered a subscription (SUBACK): granted or refused.
+    void onSubscribed(SubscribedHandler handler) { m_subscribed = std::move(handler); }
     // Runs once a goodbye asked for by disconnect() has gone out (or could not).
     void onDisconnected(Handler handler) { m_disconnected = std::move(handler); }
 
@@ -62,10 +94,11 @@ public:
     void start();
     // Says goodbye to the broker, after what was published before; no further try is made.
     void disconnect();
-    bool isConnected() const { return m_isConnected; }
 
-    // Quietly dropped while not connected: the states are published again on connecting.
+    // QoS 1. Quietly dropped while not connected: states are published again on connecting.
     void publish(const QString& topic, const QByteArray& payload, bool retain);
+    void publish(const QString& topic, const QByteArray& payload, const PublishOptions& options);
+    // QoS 1, Retain As Published; the answer arrives through onSubscribed.
     void subscribe(const QString& pattern);
 
     // "mqtt://host:port" as the operator names the broker in messages.
@@ -75,24 +108,38 @@ public:
     static int pauseBeforeTry(int attempt);
 
 private:
-    static void connectCallback(mosquitto*, void* self, int result);
-    static void disconnectCallback(mosquitto*, void* self, int result);
-    static void messageCallback(mosquitto*, void* self, const mosquitto_message* message);
+    static void connectCallback(mosquitto*, void* self, int reason, int flags,
+                                const mqtt5__property* properties);
+    static void disconnectCallback(mosquitto*, void* self, int result,
+                                   const mqtt5__property* properties);
+    static void messageCallback(mosquitto*, void* self, const mosquitto_message* message,
+                                const mqtt5__property* properties);
+    static void publishCallback(mosquitto*, void* self, int mid, int reason,
+                                const mqtt5__property* properties);
+    static void subscribeCallback(mosquitto*, void* self, int mid, int count, const int* granted,
+                                  const mqtt5__property* properties);
 
+    bool setUp();
     void tryConnecting(bool first);
+    void connectTried(int result, const QString& why);
     void connectionLost(const QString& why);
     void failStart(const QString& why);
+    void keepAlive();
     // After every call into the library: follows its socket and whether it has bytes to write.
     void watchSocket();
     void dropNotifiers();
     void handleResult(int result);
+    void logRefusal(int result, const QString& what) const;
 
     Settings m_settings;
     mosquitto* m_mosq = nullptr;
     std::unique_ptr<QSocketNotifier> m_readNotifier;
     std::unique_ptr<QSocketNotifier> m_writeNotifier;
     int m_socket = -1;
-    QTimer m_misc;
+    // The connect in progress; the library is not touched from the loop while it runs.
+    std::thread m_connector;
+    bool m_connecting = false;
+    QTimer m_keepAlive;
     QTimer m_retry;
     QTimer m_firstAnswer;
     bool m_everConnected = false;
@@ -100,9 +147,15 @@ private:
     bool m_stopping = false;
     bool m_stopped = false;
     int m_attempt = 0;
+    // Subscriptions sent and not yet answered, by message id.
+    QHash<int, QString> m_pendingSubscriptions;
+    // Messages sent and not yet acknowledged (PUBACK), by message id: their topics.
+    QHash<int, QString> m_pendingPublishes;
     Handler m_connected;
     FailureHandler m_failedToStart;
+    FailureHandler m_lost;
     MessageHandler m_message;
+    SubscribedHandler m_subscribed;
     Handler m_disconnected;
 };
 

@@ -34,6 +34,14 @@ void Transmitter::sendBytes(const QByteArray& bytes) {
     if (refused > 0)
         qCWarning(lcSerial).noquote() << "the port did not take" << refused << "of" << bytes.size()
                                       << "bytes of frame" << hex(bytes);
+    if (refused < bytes.size() && m_frame)
+        m_frame(bytes);
+}
+
+qint64 Transmitter::discardPending() {
+    const qint64 dropped = m_port.discardPending();
+    m_dropped += dropped;
+    return dropped;
 }
 
 bool Transmitter::portGuard() {
@@ -46,9 +54,11 @@ bool Transmitter::portGuard() {
 void Transmitter::writeClockFrame(char letter, const QString& value) {
     const QByteArray frame = frames::clockFrame(letter, value);
     qCDebug(lcSerial).noquote() << "frame" << hex(frame);
-    if (m_port.output(frame))
+    if (m_port.output(frame)) {
         m_handed += frame.size();
-    else
+        if (m_frame)
+            m_frame(frame);
+    } else
         qCWarning(lcSerial).noquote() << "the port did not take frame" << hex(frame);
 }
 

@@ -5,6 +5,7 @@
 #include "controls/serialport.h"
 
 #include <QByteArray>
+#include <functional>
 
 namespace velk {
 
@@ -12,7 +13,12 @@ namespace velk {
 // next byte or frame is still offered, so a command is never abandoned part-way.
 class Transmitter {
 public:
+    using FrameHandler = std::function<void(const QByteArray& frame)>;
+
     Transmitter(SerialPort& port, MessageBox& messages);
+
+    // Runs with each frame the port took, as it was written (a bridge shows the line's traffic).
+    void onFrame(FrameHandler handler) { m_frame = std::move(handler); }
 
     // False when the port did not take the byte.
     bool sendByte(quint8 value);
@@ -32,12 +38,17 @@ public:
     // Every byte the port took from here, counted from the start.
     qint64 bytesHanded() const { return m_handed; }
     qint64 pendingBytes() const { return m_port.pendingBytes(); }
-    qint64 discardPending() { return m_port.discardPending(); }
+    qint64 discardPending();
+    // Every byte withdrawn by discardPending(), counted from the start: with bytesHanded() and
+    // pendingBytes() it tells how far the line has taken what was handed.
+    qint64 bytesDropped() const { return m_dropped; }
 
 private:
     SerialPort& m_port;
     MessageBox& m_messages;
     qint64 m_handed = 0;
+    qint64 m_dropped = 0;
+    FrameHandler m_frame;
 };
 
 inline const QString kPressConnectMessage = QStringLiteral("Press Connect Comport.");

@@ -1,8 +1,8 @@
+#include "bus/mqttclient.h"
 #include "controls/clockstate.h"
 #include "ctl/bridge.h"
 #include "ctl/bridgeoptions.h"
 #include "ctl/ctloptions.h"
-#include "bus/mqttclient.h"
 #include "ctl/syncservice.h"
 #include "doubles/fakeclock.h"
 #include "doubles/fakeclockstate.h"
@@ -382,9 +382,9 @@ private slots:
         settings.password = MosquittoBroker::kPassword;
         MqttClient mqtt(settings);
         BridgeOptions options;
-        Bridge bridge(options, "clock", "near", mqtt, port, sync, clock, &clockState);
+        Bridge bridge(options, {"clock", "near", "/dev/near", "UTC"}, mqtt, port, sync, clock,
+                      &clockState);
         mqtt.start();
-        QTRY_VERIFY_WITH_TIMEOUT(mqtt.isConnected(), kWaitMs);
         QVERIFY(m_broker->waitForRetained("clock/clock", "synchronised"));
         clockState.set(ClockState::Sync::NotSynchronised);
         QVERIFY(m_broker->waitForRetained("clock/clock", "not synchronised"));

@@ -1,10 +1,11 @@
 #include "ctl/bridgeoptions.h"
 
+#include "bus/brokercredentials.h"
+#include "controls/quoted.h"
 #include "ctl/ctloptions.h"
 #include "port/linename.h"
 
 #include <QCommandLineParser>
-#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QUrl>
@@ -12,8 +13,6 @@
 namespace velk {
 
 namespace {
-
-constexpr qint64 kLargestCredentialsFile = 4096;
 
 const QString kBroker = QStringLiteral("broker");
 const QString kTopic = QStringLiteral("topic");
@@ -31,14 +30,14 @@ bool refuse(QString* why, const QString& option, const QString& reason) {
     return false;
 }
 
-QString quoted(const QString& text) {
-    return QLatin1Char('"') + text + QLatin1Char('"');
-}
+// No control character, C1 included: nothing a broker, a log or a terminal takes amiss.
+const QRegularExpression kControl(QStringLiteral("[\\x00-\\x1f\\x7f-\\x9f]"));
 
-// A topic the bridge publishes under: no wildcard, no empty level.
+// A topic the bridge publishes under: no wildcard, no empty level, not a broker's own ($).
 bool isTopicBase(const QString& text) {
-    static const QRegularExpression bad(QStringLiteral(R"([+#\x00]|^/|/$|//)"));
-    return !text.isEmpty() && text.size() <= 200 && !bad.match(text).hasMatch();
+    static const QRegularExpression bad(QStringLiteral(R"([+#]|^/|/$|//|^\$)"));
+    return !text.isEmpty() && text.size() <= 200 && !bad.match(text).hasMatch() &&
+           !kControl.match(text).hasMatch();
 }
 
 // --topic and --discovery-prefix: left as they are when not given.
@@ -50,13 +49,16 @@ bool readTopicBase(const QCommandLineParser& parser, const QString& option, QStr
     if (isTopicBase(base))
         return true;
     return refuse(why, option,
-                  quoted(base) + QStringLiteral(": expected levels joined by /, without + or #"));
+                  quoted(base).replace(kControl, QStringLiteral("?")) +
+                      QStringLiteral(": expected levels joined by /, without + or #, control "
+                                     "characters or a leading $"));
 }
 
 bool readBroker(const QString& text, BridgeOptions& options, QString* why) {
     const QUrl url(text, QUrl::StrictMode);
     const QString scheme = url.scheme();
-    const int defaultPort = scheme == QLatin1String("mqtts") ? 8883 : 1883;
+    const int defaultPort =
+        scheme == QLatin1String("mqtts") ? MqttClient::kTlsPort : MqttClient::kPlainPort;
     const int port = url.port(defaultPort);
     if (!url.isValid() || (scheme != QLatin1String("mqtt") && scheme != QLatin1String("mqtts")) ||
         url.host().isEmpty() || port < 1 || !url.userInfo().isEmpty() ||
@@ -72,25 +74,24 @@ bool readBroker(const QString& text, BridgeOptions& options, QString* why) {
 }
 
 bool readCredentials(const QString& path, BridgeOptions& options, QString* why) {
-    const QFileInfo info(path);
-    if (info.permissions() & (QFileDevice::ReadGroup | QFileDevice::ReadOther))
-        return refuse(why, kCredentials,
-                      QStringLiteral("%1 may be read by others; allow only its owner "
-                                     "(chmod 600)")
-                          .arg(path));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > kLargestCredentialsFile)
-        return refuse(why, kCredentials,
-                      QStringLiteral("cannot read %1 (expected the user, then the password, "
-                                     "on two lines)")
-                          .arg(path));
-    const QStringList lines =
-        QString::fromUtf8(file.readAll()).split(QRegularExpression(QStringLiteral("\r?\n")));
-    options.user = lines.value(0);
-    options.password = lines.value(1);
-    if (options.user.isEmpty())
-        return refuse(why, kCredentials,
-                      QStringLiteral("%1 has no user on its first line").arg(path));
+    QString reason;
+    const std::optional<BrokerCredentials> credentials = BrokerCredentials::read(path, &reason);
+    if (!credentials)
+        return refuse(why, kCredentials, reason);
+    options.user = credentials->user;
+    options.password = credentials->password;
+    return true;
+}
+
+bool readClientId(const QString& id, QString* why) {
+    const qsizetype bytes = id.toUtf8().size();
+    if (bytes > BridgeOptions::kLongestClientId)
+        return refuse(why, kClientId,
+                      QStringLiteral("%1 bytes; MQTT takes at most %2")
+                          .arg(bytes)
+                          .arg(BridgeOptions::kLongestClientId));
+    if (kControl.match(id).hasMatch())
+        return refuse(why, kClientId, QStringLiteral("holds a control character"));
     return true;
 }
 
@@ -167,6 +168,8 @@ bool BridgeOptions::read(const QCommandLineParser& parser, QString* why) {
             return refuse(why, kCa, QStringLiteral("cannot read %1").arg(caFile));
     }
     clientId = parser.value(kClientId);
+    if (!readClientId(clientId, why))
+        return false;
     discovery = !parser.isSet(kNoDiscovery);
     if (!readTopicBase(parser, kDiscoveryPrefix, discoveryPrefix, why))
         return false;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "bus/mqttclient.h"
+
 #include <QList>
 #include <QString>
 #include <QtGlobal>
@@ -15,9 +17,11 @@ struct LineName;
 // addresses it answers for.
 struct BridgeOptions {
     static constexpr qsizetype kLargestPayload = 1024;
+    // What MQTT carries in a client id (a two-byte length).
+    static constexpr qsizetype kLongestClientId = 65535;
 
     QString brokerHost;
-    quint16 brokerPort = 1883;
+    quint16 brokerPort = MqttClient::kPlainPort;
     bool tls = false;
     // BASE; empty: velk/ followed by the line's name.
     QString topic;

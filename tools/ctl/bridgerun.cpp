@@ -1,8 +1,8 @@
 #include "ctl/bridgerun.h"
 
+#include "bus/mqttclient.h"
 #include "ctl/bridge.h"
 #include "ctl/ctloptions.h"
-#include "bus/mqttclient.h"
 #include "ctl/syncservice.h"
 #include "port/linename.h"
 #include "port/portdescriptions.h"
@@ -17,6 +17,45 @@
 
 namespace velk {
 
+namespace {
+
+Bridge::Place placeOf(const CtlOptions& options) {
+    const LineName& name = options.port;
+    Bridge::Place place;
+    place.line = name.kind == LineName::Kind::Comport  ? SystemPortMapping().deviceFor(name.number)
+                 : name.kind == LineName::Kind::Device ? name.device
+                                                       : name.text();
+    place.lineName = BridgeOptions::lineName(name, place.line);
+    place.base = options.bridge.topic.isEmpty() ? QStringLiteral("velk/") + place.lineName
+                                                : options.bridge.topic;
+    place.timeZone = QString::fromUtf8(options.timeZone.isValid() ? options.timeZone.id()
+                                                                  : QTimeZone::systemTimeZoneId());
+    return place;
+}
+
+MqttClient::Settings brokerSettings(const BridgeOptions& options, const QString& base) {
+    MqttClient::Settings settings;
+    settings.host = options.brokerHost;
+    settings.port = options.brokerPort;
+    settings.tls = options.tls;
+    settings.caFile = options.caFile;
+    settings.clientId = options.clientId;
+    settings.user = options.user;
+    settings.password = options.password;
+    settings.willTopic = base + QStringLiteral("/availability");
+    settings.willPayload = Bridge::availabilityWord(false);
+    return settings;
+}
+
+void exitLater(int status) {
+    // Queued: the port or the broker may still be inside its own notification.
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [status] { QCoreApplication::exit(status); },
+        Qt::QueuedConnection);
+}
+
+} // namespace
+
 int runBridge(const CtlOptions& options, SerialPort& port, const LocalClock& clock,
               const ClockStateSource& clockState) {
     QTextStream err(stderr);
@@ -25,37 +64,16 @@ int runBridge(const CtlOptions& options, SerialPort& port, const LocalClock& clo
     TerminationWatcher watcher;
     SystemWallClockAlarm alarm;
     SyncService sync(port, clock, clockState, &alarm);
-    const LineName& name = options.port;
-    const QString line = name.kind == LineName::Kind::Comport
-                             ? SystemPortMapping().deviceFor(name.number)
-                         : name.kind == LineName::Kind::Device ? name.device
-                                                               : name.text();
-    const QString lineName = BridgeOptions::lineName(name, line);
-    const BridgeOptions& bridgeOptions = options.bridge;
-    const QString base =
-        bridgeOptions.topic.isEmpty() ? QStringLiteral("velk/") + lineName : bridgeOptions.topic;
-
-    MqttClient::Settings settings;
-    settings.host = bridgeOptions.brokerHost;
-    settings.port = bridgeOptions.brokerPort;
-    settings.tls = bridgeOptions.tls;
-    settings.caFile = bridgeOptions.caFile;
-    settings.clientId = bridgeOptions.clientId;
-    settings.user = bridgeOptions.user;
-    settings.password = bridgeOptions.password;
-    settings.willTopic = base + QStringLiteral("/availability");
-    settings.willPayload = QByteArrayLiteral("offline");
-    MqttClient mqtt(settings);
-    Bridge bridge(bridgeOptions, base, lineName, mqtt, port, sync, clock, &clockState);
+    const Bridge::Place place = placeOf(options);
+    MqttClient mqtt(brokerSettings(options.bridge, place.base));
+    Bridge bridge(options.bridge, place, mqtt, port, sync, clock, &clockState);
 
     // Ends the run with `status` once the line has taken what it was given.
     const auto closeLineAndExit = [&](int status) {
         sync.stop([&err, status](qint64 unsent) {
             if (unsent > 0)
                 err << "velk-ctl: " << unsentBytesDescription(unsent) << Qt::endl;
-            QMetaObject::invokeMethod(
-                QCoreApplication::instance(), [status] { QCoreApplication::exit(status); },
-                Qt::QueuedConnection);
+            exitLater(status);
         });
     };
     mqtt.onFailedToStart([&](const QString& why) {
@@ -68,12 +86,10 @@ int runBridge(const CtlOptions& options, SerialPort& port, const LocalClock& clo
     sync.start(options, [&](const QString& failure) {
         if (!failure.isEmpty()) {
             err << "velk-ctl: " << failure << Qt::endl;
-            QMetaObject::invokeMethod(
-                QCoreApplication::instance(), [] { QCoreApplication::exit(1); },
-                Qt::QueuedConnection);
+            exitLater(1);
             return;
         }
-        qCInfo(lcMqtt).noquote() << "bridge for" << line << "under" << base << "on"
+        qCInfo(lcMqtt).noquote() << "bridge for" << place.line << "under" << place.base << "on"
                                  << mqtt.brokerName();
         // From the event loop, so a failure at once still ends the run.
         QTimer::singleShot(0, &mqtt, &MqttClient::start);

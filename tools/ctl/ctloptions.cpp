@@ -1,6 +1,7 @@
 #include "ctl/ctloptions.h"
 
 #include "clock/dayrules.h"
+#include "controls/quoted.h"
 #include "ctl/servicecommand.h"
 #include "ctl/servicehost.h"
 #include "titles/titlerule.h"
@@ -22,10 +23,6 @@ template <typename T> std::optional<T> refuse(QString* why, const QString& reaso
     if (why)
         *why = reason;
     return std::nullopt;
-}
-
-QString quoted(const QString& text) {
-    return QLatin1Char('"') + text + QLatin1Char('"');
 }
 
 QString commandsHelp() {
@@ -98,6 +95,15 @@ std::optional<ClockValues> CtlOptions::readClock(const QString& text, QString* w
     return clock;
 }
 
+std::optional<QTimeZone> CtlOptions::readTimeZone(const QString& text, QString* why) {
+    const QByteArray id = text.toUtf8();
+    if (QTimeZone::isTimeZoneIdAvailable(id))
+        return QTimeZone(id);
+    return refuse<QTimeZone>(why, QStringLiteral("--time-zone: %1: not a time zone this system "
+                                                 "knows (an IANA name like Europe/Berlin)")
+                                      .arg(quoted(text)));
+}
+
 CtlOptions CtlOptions::parse(const QStringList& arguments) {
     CtlOptions options;
     QCommandLineParser parser;
@@ -113,6 +119,12 @@ CtlOptions CtlOptions::parse(const QStringList& arguments) {
         QStringLiteral("require-synced"),
         QStringLiteral("sync: send nothing while the PC clock is not synchronised."));
     parser.addOption(requireSynced);
+    const QCommandLineOption timeZone(
+        QStringLiteral("time-zone"),
+        QStringLiteral("sync, time and bridge: the displays' time zone, e.g. Europe/Berlin "
+                       "(default the PC's)."),
+        QStringLiteral("ZONE"));
+    parser.addOption(timeZone);
     BridgeOptions::addTo(parser);
     parser.addPositionalArgument(QStringLiteral("command"),
                                  QStringLiteral("What to do; see below."),
@@ -223,6 +235,17 @@ CtlOptions CtlOptions::parse(const QStringList& arguments) {
     if (parser.isSet(requireSynced) && options.command != Command::Sync) {
         options.error = QStringLiteral("--require-synced: only with sync");
         return options;
+    }
+    if (parser.isSet(timeZone)) {
+        if (options.command != Command::Sync && options.command != Command::Time &&
+            options.command != Command::Bridge) {
+            options.error = QStringLiteral("--time-zone: only with sync, time or bridge");
+            return options;
+        }
+        const std::optional<QTimeZone> zone = readTimeZone(parser.value(timeZone), &options.error);
+        if (!zone)
+            return options;
+        options.timeZone = *zone;
     }
     const bool bridgeInstall =
         options.command == Command::ServiceInstall && options.serviceKind == ServiceKind::Bridge;

@@ -7,6 +7,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QTimeZone>
 #include <optional>
 
 namespace velk {
@@ -41,6 +42,9 @@ struct CtlOptions {
     bool requireSynced = false;
     // What `bridge` is told.
     BridgeOptions bridge;
+    // --time-zone for the minute's groups and `time now` (sync, time, bridge); invalid: the
+    // PC's local time.
+    QTimeZone timeZone;
 
     // `arguments` as main() gets them, the program's name first.
     static CtlOptions parse(const QStringList& arguments);
@@ -50,6 +54,9 @@ struct CtlOptions {
     // "YYYY-MM-DD HH:MM" with a year from 2000 to 2099, a day the month has by the panel's own
     // calendar; nothing, with a one-line `why`, otherwise.
     static std::optional<ClockValues> readClock(const QString& text, QString* why);
+    // An IANA zone this system knows ("Europe/Berlin"); nothing, with a one-line `why`,
+    // otherwise.
+    static std::optional<QTimeZone> readTimeZone(const QString& text, QString* why);
 };
 
 } // namespace velk

@@ -1,7 +1,8 @@
+#include "clock/zonedclock.h"
 #include "controls/clockstatetext.h"
 #include "controls/localclock.h"
-#include "ctl/bridgerun.h"
 #include "controls/serialport.h"
+#include "ctl/bridgerun.h"
 #include "ctl/ctloptions.h"
 #include "ctl/oneshot.h"
 #include "ctl/servicecommand.h"
@@ -91,11 +92,12 @@ int main(int argc, char* argv[]) {
         options.command == velk::CtlOptions::Command::ServiceRemove)
         return runServiceCommand(options);
 
-    velk::SystemClock clock;
+    const velk::SystemClock systemClock;
+    const velk::ZonedClock clock(systemClock, options.timeZone);
     QString why;
     const std::unique_ptr<velk::SerialPort> port =
         velk::makeLinePort(options.port, std::make_unique<velk::SystemPortMapping>(), &why,
-                          velk::PortChooser::CommandLine);
+                           velk::PortChooser::CommandLine);
     if (!port) {
         err << "velk-ctl: --port: " << why << Qt::endl;
         return 2;

@@ -14,7 +14,7 @@ SyncService::SyncService(SerialPort& port, const LocalClock& clock,
       m_ticker(clock, alarm), m_reconnector(port) {
     m_ticker.onTick([this] {
         checkClockState();
-        m_groupsSent += m_minuteSync.tick() ? 1 : 0;
+        m_minuteSync.tick();
     });
     m_reconnector.startOnLoss([this] {
         qCWarning(lcSync).noquote() << "no clock groups until" << m_port.lineLabel() << "is back";
@@ -30,14 +30,36 @@ void SyncService::start(const CtlOptions& options, SerialPort::Opened started) {
     m_requireSynced = options.requireSynced;
     openChosenPort(m_port, options, [this, started](const QString& failure) {
         if (failure.isEmpty()) {
-            qCInfo(lcSync).noquote()
-                << "sync on:" << m_port.lineLabel() << "at" << m_port.settings().text();
-            checkClockState();
-            m_ticker.start();
+            m_started = true;
+            if (m_syncOn)
+                startTicking();
         }
         if (started)
             started(failure);
     });
+}
+
+void SyncService::setSyncOn(bool on) {
+    if (on == m_syncOn)
+        return;
+    m_syncOn = on;
+    if (!m_started)
+        return;
+    if (on) {
+        startTicking();
+        return;
+    }
+    m_ticker.stop();
+    qCInfo(lcSync) << "sync off";
+}
+
+void SyncService::startTicking() {
+    qCInfo(lcSync).noquote() << "sync on:" << m_port.lineLabel() << "at"
+                             << m_port.settings().text();
+    // Minutes while it was off are no skipped minutes.
+    m_minuteSync.startOver();
+    checkClockState();
+    m_ticker.start();
 }
 
 void SyncService::checkClockState() {
@@ -60,9 +82,12 @@ void SyncService::checkClockState() {
 }
 
 void SyncService::stop(SerialPort::Closed stopped) {
+    // Said only of a sync that ran: a bridge whose broker refused it never started one.
+    if (m_ticker.isActive())
+        qCInfo(lcSync) << "sync off";
     m_ticker.stop();
     m_reconnector.stop();
-    qCInfo(lcSync) << "sync off";
+    m_started = false;
     m_port.close(std::move(stopped));
 }
 

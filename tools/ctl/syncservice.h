@@ -32,12 +32,15 @@ public:
     SyncService(SerialPort& port, const LocalClock& clock, const ClockStateSource& clockState,
                 WallClockAlarm* alarm = nullptr, QObject* parent = nullptr);
 
-    // Opens the chosen port and starts ticking. `started` hears nothing on success, otherwise
-    // the port's own description of why it cannot be opened.
+    // Opens the chosen port and starts ticking, unless the sync was switched off. `started`
+    // hears nothing on success, otherwise the port's own description of why it cannot be opened.
     void start(const CtlOptions& options, SerialPort::Opened started);
     // Stops ticking and waiting; closes the port once the line has taken what it was given.
     // `stopped` hears how many bytes the line would not take.
     void stop(SerialPort::Closed stopped);
+    // Switches the clock groups on or off; before start() it decides whether start() ticks.
+    // Switched on again, the groups go on from the next whole minute.
+    void setSyncOn(bool on);
 
     // Runs after the line was lost and again once it is back.
     void onLineChanged(Handler handler) { m_lineChanged = std::move(handler); }
@@ -45,11 +48,13 @@ public:
     Ticker& ticker() { return m_ticker; }
     Reconnector& reconnector() { return m_reconnector; }
     const MinuteSync& minuteSync() const { return m_minuteSync; }
-    int groupsSent() const { return m_groupsSent; }
-    bool isHolding() const { return m_holding; }
+    // The line's one writer: whoever else writes to the line (the bridge) writes through it, so
+    // frames never interleave and the stalled-line rule counts every byte.
+    Transmitter& transmitter() { return m_transmitter; }
 
 private:
     void checkClockState();
+    void startTicking();
 
     SerialPort& m_port;
     LoggedMessages m_messages;
@@ -59,8 +64,9 @@ private:
     ClockStateWatch m_clockState;
     Ticker m_ticker;
     Reconnector m_reconnector;
-    int m_groupsSent = 0;
     bool m_requireSynced = false;
+    bool m_syncOn = true;
+    bool m_started = false;
     bool m_holding = false;
     Handler m_lineChanged;
 };
