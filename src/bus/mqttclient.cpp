@@ -1,5 +1,6 @@
 #include "bus/mqttclient.h"
 
+#include "bus/socketerrors.h"
 #include "bus/systemcertificates.h"
 
 #include <QSocketNotifier>
@@ -9,7 +10,6 @@
 #include <cstring>
 #include <mosquitto.h>
 #include <mqtt_protocol.h>
-#include <netdb.h>
 
 namespace velk {
 
@@ -28,10 +28,10 @@ constexpr int kQos = 1;
 // On the thread that made the call: errno is the thread's own.
 QString resultText(int result) {
     if (result == MOSQ_ERR_ERRNO)
-        return QString::fromLocal8Bit(std::strerror(errno));
+        return systemErrorText(errno);
     if (result == MOSQ_ERR_EAI) // the library leaves getaddrinfo's code in errno
         return QStringLiteral("cannot look up the name: ") +
-               QString::fromLocal8Bit(gai_strerror(errno));
+               lookupErrorText(errno);
     return QString::fromUtf8(mosquitto_strerror(result));
 }
 

@@ -5,8 +5,8 @@
 #include <openssl/ssl.h>
 #include <openssl/x509v3.h>
 
-#include <windows.h>
 #include <wincrypt.h>
+#include <windows.h>
 
 namespace velk {
 
