@@ -15,10 +15,10 @@ void logToStandardError() {
     struct stat target {};
     if (fstat(STDERR_FILENO, &target) != 0)
         return;
-    const bool kept = S_ISREG(target.st_mode) || S_ISFIFO(target.st_mode) ||
-                      S_ISSOCK(target.st_mode);
-    if (kept && !isJournalStream(qgetenv("JOURNAL_STREAM"), quint64(target.st_dev),
-                                 quint64(target.st_ino)))
+    const bool kept =
+        S_ISREG(target.st_mode) || S_ISFIFO(target.st_mode) || S_ISSOCK(target.st_mode);
+    if (kept &&
+        !isJournalStream(qgetenv("JOURNAL_STREAM"), quint64(target.st_dev), quint64(target.st_ino)))
         stampLogLines();
 }
 

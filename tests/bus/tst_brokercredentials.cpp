@@ -34,18 +34,17 @@ QString ownSid() {
 bool restrict(const QString& path, const QString& sddl) {
     PSECURITY_DESCRIPTOR descriptor = nullptr;
     if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(
-            reinterpret_cast<const wchar_t*>(sddl.utf16()), SDDL_REVISION_1, &descriptor,
-            nullptr))
+            reinterpret_cast<const wchar_t*>(sddl.utf16()), SDDL_REVISION_1, &descriptor, nullptr))
         return false;
     BOOL present = FALSE;
     BOOL defaulted = FALSE;
     PACL list = nullptr;
     GetSecurityDescriptorDacl(descriptor, &present, &list, &defaulted);
     std::wstring native = QDir::toNativeSeparators(path).toStdWString();
-    const DWORD result = SetNamedSecurityInfoW(
-        native.data(), SE_FILE_OBJECT,
-        DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION, nullptr, nullptr, list,
-        nullptr);
+    const DWORD result =
+        SetNamedSecurityInfoW(native.data(), SE_FILE_OBJECT,
+                              DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
+                              nullptr, nullptr, list, nullptr);
     LocalFree(descriptor);
     return result == ERROR_SUCCESS;
 }
@@ -66,18 +65,18 @@ private slots:
         const QString owner = ownSid();
         QTest::newRow("owner, SYSTEM, Administrators")
             << QStringLiteral("D:P(A;;FA;;;SY)(A;;FA;;;BA)(A;;FA;;;%1)").arg(owner) << QString();
-        QTest::newRow("owner reads only") << QStringLiteral("D:P(A;;FR;;;%1)").arg(owner)
-                                          << QString();
-        QTest::newRow("users read") << QStringLiteral("D:P(A;;FA;;;%1)(A;;FR;;;BU)").arg(owner)
-                                    << QStringLiteral("Users");
+        QTest::newRow("owner reads only")
+            << QStringLiteral("D:P(A;;FR;;;%1)").arg(owner) << QString();
+        QTest::newRow("users read")
+            << QStringLiteral("D:P(A;;FA;;;%1)(A;;FR;;;BU)").arg(owner) << QStringLiteral("Users");
         QTest::newRow("everyone reads") << QStringLiteral("D:P(A;;FA;;;%1)(A;;GR;;;WD)").arg(owner)
                                         << QStringLiteral("Everyone");
         QTest::newRow("users may only write")
             << QStringLiteral("D:P(A;;FA;;;%1)(A;;FW;;;BU)").arg(owner) << QString();
         QTest::newRow("users' entry only for files made inside")
             << QStringLiteral("D:P(A;;FA;;;%1)(A;OIIO;FA;;;BU)").arg(owner) << QString();
-        QTest::newRow("no access list") << QStringLiteral("D:NO_ACCESS_CONTROL")
-                                        << QStringLiteral("Everyone");
+        QTest::newRow("no access list")
+            << QStringLiteral("D:NO_ACCESS_CONTROL") << QStringLiteral("Everyone");
 #else
         QTest::newRow("owner only") << QStringLiteral("600") << QString();
         QTest::newRow("owner reads only") << QStringLiteral("400") << QString();

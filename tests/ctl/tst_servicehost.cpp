@@ -28,8 +28,8 @@ private slots:
         QTest::addColumn<bool>("stops");
         QTest::addColumn<bool>("steps"); // the minute wait is re-armed
         const quint32 ok = NO_ERROR;
-        QTest::newRow("time change") << quint32(SERVICE_CONTROL_TIMECHANGE) << 0u << ok << false
-                                     << true;
+        QTest::newRow("time change")
+            << quint32(SERVICE_CONTROL_TIMECHANGE) << 0u << ok << false << true;
         QTest::newRow("resume") << quint32(SERVICE_CONTROL_POWEREVENT)
                                 << quint32(PBT_APMRESUMEAUTOMATIC) << ok << false << true;
         QTest::newRow("resume by the user") << quint32(SERVICE_CONTROL_POWEREVENT)
@@ -38,8 +38,8 @@ private slots:
                                         << quint32(PBT_APMSUSPEND) << ok << false << false;
         QTest::newRow("stop") << quint32(SERVICE_CONTROL_STOP) << 0u << ok << true << false;
         QTest::newRow("shutdown") << quint32(SERVICE_CONTROL_SHUTDOWN) << 0u << ok << true << false;
-        QTest::newRow("interrogate") << quint32(SERVICE_CONTROL_INTERROGATE) << 0u << ok << false
-                                     << false;
+        QTest::newRow("interrogate")
+            << quint32(SERVICE_CONTROL_INTERROGATE) << 0u << ok << false << false;
         QTest::newRow("pause") << quint32(SERVICE_CONTROL_PAUSE) << 0u
                                << quint32(ERROR_CALL_NOT_IMPLEMENTED) << false << false;
     }

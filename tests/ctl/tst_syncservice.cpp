@@ -185,8 +185,10 @@ private slots:
             "--port COM4 bridge --as-service");
         row("bridge needs its broker", "--port COM4 service install bridge",
             "--broker: bridge needs the broker's URL");
-        row("bridge install", "--port COM4 service install bridge --broker mqtt://hub --topic "
-            "site/hall --no-sync", "", "VELK-Pro bridge COM4",
+        row("bridge install",
+            "--port COM4 service install bridge --broker mqtt://hub --topic "
+            "site/hall --no-sync",
+            "", "VELK-Pro bridge COM4",
             "--port COM4 bridge --broker mqtt://hub --topic site/hall --no-sync --as-service");
         row("bridge under the manager", "--port COM4 bridge --broker mqtt://hub --as-service", "",
             "VELK-Pro bridge COM4", "--port COM4 bridge --as-service");
@@ -220,10 +222,13 @@ private slots:
         QTest::addColumn<bool>("bridge");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("rival");
-        QTest::newRow("comport") << "3" << false << "VELK-Pro sync COM3" << "VELK-Pro bridge COM3";
-        QTest::newRow("bridge") << "3" << true << "VELK-Pro bridge COM3" << "VELK-Pro sync COM3";
+        QTest::newRow("comport") << "3" << false << "VELK-Pro sync COM3"
+                                 << "VELK-Pro bridge COM3";
+        QTest::newRow("bridge") << "3" << true << "VELK-Pro bridge COM3"
+                                << "VELK-Pro sync COM3";
         QTest::newRow("network") << "rfc2217://[fe80::1]:4001" << true
-                                 << "VELK-Pro bridge fe80__1_4001" << "VELK-Pro sync fe80__1_4001";
+                                 << "VELK-Pro bridge fe80__1_4001"
+                                 << "VELK-Pro sync fe80__1_4001";
         QTest::newRow("device") << "/dev/ttyUSB0" << false << "VELK-Pro sync ttyUSB0"
                                 << "VELK-Pro bridge ttyUSB0";
     }
@@ -234,7 +239,8 @@ private slots:
         QString why;
         options.port = LineName::parse(port, &why).value_or(LineName());
         QVERIFY2(why.isEmpty(), qPrintable(why));
-        options.serviceKind = bridge ? CtlOptions::ServiceKind::Bridge : CtlOptions::ServiceKind::Sync;
+        options.serviceKind =
+            bridge ? CtlOptions::ServiceKind::Bridge : CtlOptions::ServiceKind::Sync;
         QTEST(servicecommand::serviceName(options), "name");
         QTEST(servicecommand::rivalName(options), "rival");
     }
@@ -244,17 +250,18 @@ private slots:
         QTest::addColumn<QString>("line");
         QTest::addColumn<int>("id");
         QTest::newRow("sync on") << "sync on: COM1 at 9600,N,8,1" << int(serviceevents::kStarted);
-        QTest::newRow("bridge on") << "bridge for COM1 under velk/COM1 on mqtt://hub:1883"
-                                   << int(serviceevents::kStarted);
+        QTest::newRow("bridge on")
+            << "bridge for COM1 under velk/COM1 on mqtt://hub:1883" << int(serviceevents::kStarted);
         QTest::newRow("sync off") << "sync off" << int(serviceevents::kStopped);
-        QTest::newRow("line lost") << "no clock groups until COM1 is back"
-                                   << int(serviceevents::kLineLost);
-        QTest::newRow("line back") << "clock groups go on from the next whole minute"
-                                   << int(serviceevents::kLineBack);
+        QTest::newRow("line lost")
+            << "no clock groups until COM1 is back" << int(serviceevents::kLineLost);
+        QTest::newRow("line back")
+            << "clock groups go on from the next whole minute" << int(serviceevents::kLineBack);
         QTest::newRow("clock held") << "PC clock: not synchronised; no clock groups until it is "
                                        "synchronised"
                                     << int(serviceevents::kClockNotSynchronised);
-        QTest::newRow("clock synchronised") << "PC clock: synchronised" << int(serviceevents::kOther);
+        QTest::newRow("clock synchronised")
+            << "PC clock: synchronised" << int(serviceevents::kOther);
         QTest::newRow("refused") << "refused: velk/COM1/7/title/set: address 7 is not listed"
                                  << int(serviceevents::kRefusedCommand);
     }

@@ -81,8 +81,8 @@ bool registerEventSource(const QString& name, const QString& messageFile) {
         RegSetValueExW(key, L"EventMessageFile", 0, REG_EXPAND_SZ,
                        reinterpret_cast<const BYTE*>(file.c_str()),
                        DWORD((file.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS &&
-        RegSetValueExW(key, L"TypesSupported", 0, REG_DWORD,
-                       reinterpret_cast<const BYTE*>(&types), sizeof(types)) == ERROR_SUCCESS;
+        RegSetValueExW(key, L"TypesSupported", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&types),
+                       sizeof(types)) == ERROR_SUCCESS;
     RegCloseKey(key);
     return done;
 }
@@ -350,7 +350,8 @@ quint32 ServiceHost::takeControl(quint32 control, quint32 eventType) {
     case SERVICE_CONTROL_SHUTDOWN:
         report(SERVICE_STOP_PENDING, kStopHintMs);
         // Stop and shutdown end the run as Ctrl+C does: the line is handed what it was given.
-        QMetaObject::invokeMethod(this, [this] { emit stopRequested(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { emit stopRequested(); }, Qt::QueuedConnection);
         return NO_ERROR;
     case SERVICE_CONTROL_TIMECHANGE:
         // The minute wait is re-armed for the new time, as the panel does.
