@@ -2,11 +2,14 @@
 
 #include <memory>
 #include <mosquitto.h>
-#include <openssl/ssl.h>
-#include <openssl/x509v3.h>
+
+// windows.h before wincrypt.h; both before OpenSSL, whose headers undo wincrypt's X509_NAME.
+#include <windows.h>
 
 #include <wincrypt.h>
-#include <windows.h>
+
+#include <openssl/ssl.h>
+#include <openssl/x509v3.h>
 
 namespace velk {
 
