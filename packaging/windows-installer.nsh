@@ -78,10 +78,27 @@ SectionEnd
 !macroend
 
 !macro VelkPages
+  !define MUI_PAGE_CUSTOMFUNCTION_SHOW VelkComponentsShow
   !insertmacro MUI_PAGE_COMPONENTS
   Page custom VelkSyncPortPage VelkSyncPortLeave
   Page custom VelkBridgePage VelkBridgeLeave
 !macroend
+
+; The components' captions in full: the list takes the page's width, its label above it gone
+; (the page's header says what to do).
+Function VelkComponentsShow
+  FindWindow $0 "#32770" "" $HWNDPARENT
+  GetDlgItem $1 $0 1022
+  ShowWindow $1 ${SW_HIDE}
+  GetDlgItem $1 $0 1032
+  System::Call "*(i 0, i 0, i 0, i 0) p .r2"
+  System::Call "user32::GetWindowRect(p r1, p r2)"
+  System::Call "user32::MapWindowPoints(p 0, p r0, p r2, i 2)"
+  System::Call "*$2(i .r3, i .r4, i .r5, i .r6)"
+  System::Free $2
+  IntOp $6 $6 - $4
+  System::Call "user32::MoveWindow(p r1, i 0, i r4, i r5, i r6, i 1)"
+FunctionEnd
 
 ; $0: what the user typed. $1 on return: empty when it names a COM port (COM1 to COM256),
 ; otherwise why not.
