@@ -7,9 +7,9 @@
 
 #include "app/panel.h"
 #include "controls/localclock.h"
-#include "controls/serialport.h"
-#include "port/pinnedportmapping.h"
+#include "port/line.h"
 #include "port/lineports.h"
+#include "port/pinnedportmapping.h"
 #include "port/qtserialport.h"
 #include "ui/mainwindow.h"
 
@@ -145,11 +145,11 @@ int main(int argc, char* argv[]) {
     // PANEL_NEAR names the panel's line as --port does: a pty's path, or a device server's URL
     // serving PANEL_FAR's pair.
     const QString panelLine = QString::fromLocal8Bit(argv[1]);
-    std::unique_ptr<velk::SerialPort> port;
+    std::unique_ptr<velk::Line> port;
     if (panelLine.contains(QLatin1String("://"))) {
         QString why;
         const std::optional<velk::LineName> name = velk::LineName::parse(panelLine, &why);
-        port = name ? velk::makeLinePort(*name, nullptr, &why) : nullptr;
+        port = name ? velk::makeLine(*name, nullptr, &why) : nullptr;
         if (!port) {
             std::fprintf(stderr, "bench-latency: %s\n", qPrintable(why));
             return 2;

@@ -2,11 +2,11 @@
 
 #include "clocksync/statuspanels.h"
 #include "connection/connectioncommands.h"
-#include "controls/serialport.h"
+#include "port/line.h"
 
 namespace velk {
 
-DeviceWait::DeviceWait(SerialPort& port, ConnectionCommands& connection, StatusPanels& status)
+DeviceWait::DeviceWait(Line& port, ConnectionCommands& connection, StatusPanels& status)
     : m_port(port), m_connection(connection), m_status(status), m_reconnector(port) {
     m_reconnector.onReconnected([this] { reconnected(); });
 }

@@ -7,7 +7,7 @@
 namespace velk {
 
 class ConnectionCommands;
-class SerialPort;
+class Line;
 class StatusPanels;
 
 // Waiting for a vanished device when the run asked for it (--reconnect): the port is tried again
@@ -16,7 +16,7 @@ class StatusPanels;
 // waiting.
 class DeviceWait {
 public:
-    DeviceWait(SerialPort& port, ConnectionCommands& connection, StatusPanels& status);
+    DeviceWait(Line& port, ConnectionCommands& connection, StatusPanels& status);
 
     void setEnabled(bool enabled);
 
@@ -34,7 +34,7 @@ public:
 private:
     void reconnected();
 
-    SerialPort& m_port;
+    Line& m_port;
     ConnectionCommands& m_connection;
     StatusPanels& m_status;
     Reconnector m_reconnector;

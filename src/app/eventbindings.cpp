@@ -16,7 +16,7 @@ namespace velk {
 
 // Every event of the panel and the handler it runs. Nothing is bound to the status bar, the
 // sync box, the two displays, labels, frames or pictures: they only show what others write.
-void bindMainWindowEvents(MainWindowControls& c, Ticker& ticker, SerialPort& port,
+void bindMainWindowEvents(MainWindowControls& c, Ticker& ticker, Line& port,
                           const MainWindowHandlers& handlers) {
     // The handlers outlive the bindings; the struct that names them does not.
     ConnectionCommands& connection = handlers.connection;

@@ -7,7 +7,7 @@ class ConfigureDialog;
 class ConnectionCommands;
 class DateTimeEntry;
 class DeviceWait;
-class SerialPort;
+class Line;
 class SettingsDialogLogic;
 class StatusPanels;
 class TickHandler;
@@ -26,7 +26,7 @@ struct MainWindowHandlers {
     DeviceWait& deviceWait;
 };
 
-void bindMainWindowEvents(MainWindowControls& controls, Ticker& ticker, SerialPort& port,
+void bindMainWindowEvents(MainWindowControls& controls, Ticker& ticker, Line& port,
                           const MainWindowHandlers& handlers);
 void bindSettingsDialogEvents(ConfigureDialog& dialog, SettingsDialogLogic& logic);
 

@@ -1,7 +1,7 @@
 #include "app/panel.h"
 #include "app/startoptions.h"
 #include "controls/localclock.h"
-#include "controls/serialport.h"
+#include "port/line.h"
 #include "port/lineport.h"
 #include "port/lineports.h"
 #include "port/systemportmapping.h"
@@ -74,9 +74,9 @@ int main(int argc, char* argv[]) {
     QString why;
     // The settings dialog can move the line between serial and network later on.
     const auto makePort = [](const velk::LineName& name, QString* refusal) {
-        return velk::makeLinePort(name, std::make_unique<velk::SystemPortMapping>(), refusal);
+        return velk::makeLine(name, std::make_unique<velk::SystemPortMapping>(), refusal);
     };
-    std::unique_ptr<velk::SerialPort> port = velk::LinePort::create(start.line, makePort, &why);
+    std::unique_ptr<velk::Line> port = velk::LinePort::create(start.port.lineName, makePort, &why);
     if (!port) {
         std::fprintf(stderr, "velk-pro: --port: %s\n", qPrintable(why));
         return 2;

@@ -2,7 +2,7 @@
 
 #include "app/settingsdialogwindow.h"
 #include "clocksync/ticker.h"
-#include "controls/serialport.h"
+#include "port/line.h"
 #include "port/portdescriptions.h"
 #include "system/terminationwatcher.h"
 #include "ui/mainwindow.h"
@@ -12,7 +12,7 @@
 
 namespace velk {
 
-Panel::Panel(std::unique_ptr<SerialPort> port, const LocalClock& clock,
+Panel::Panel(std::unique_ptr<Line> port, const LocalClock& clock,
              const ClockStateSource* clockState, WallClockAlarm* alarm)
     : m_port(std::move(port)), m_window(std::make_unique<MainWindow>()) {
     m_core = std::make_unique<PanelCore>(

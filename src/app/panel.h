@@ -10,7 +10,7 @@ namespace velk {
 class ClockStateSource;
 class LocalClock;
 class MainWindow;
-class SerialPort;
+class Line;
 class SettingsDialogWindow;
 class TerminationWatcher;
 class WallClockAlarm;
@@ -19,7 +19,7 @@ class WallClockAlarm;
 class Panel {
 public:
     // See PanelCore for the clock's state and the alarm.
-    Panel(std::unique_ptr<SerialPort> port, const LocalClock& clock,
+    Panel(std::unique_ptr<Line> port, const LocalClock& clock,
           const ClockStateSource* clockState = nullptr, WallClockAlarm* alarm = nullptr);
     ~Panel();
     Panel(const Panel&) = delete;
@@ -36,13 +36,13 @@ public:
     void closeOnRequest(TerminationWatcher& watcher);
 
     MainWindow& window() { return *m_window; }
-    SerialPort& port() { return *m_port; }
+    Line& port() { return *m_port; }
     PanelCore& core() { return *m_core; }
     SettingsDialogWindow& settingsDialog() { return *m_settingsDialog; }
 
 private:
     // Declared first so it goes last: pending bytes are flushed after everything else is gone.
-    std::unique_ptr<SerialPort> m_port;
+    std::unique_ptr<Line> m_port;
     std::unique_ptr<MainWindow> m_window;
     std::unique_ptr<PanelCore> m_core;
     SettingsDialogWindow* m_settingsDialog = nullptr; // owned by the core

@@ -18,7 +18,7 @@
 
 namespace velk {
 
-PanelCore::PanelCore(MainWindowControls& c, SerialPort& port, const LocalClock& clock,
+PanelCore::PanelCore(MainWindowControls& c, Line& port, const LocalClock& clock,
                      const DialogHostFactory& makeDialogHost, const ClockStateSource* clockState,
                      WallClockAlarm* alarm)
     : m_controls(c) {

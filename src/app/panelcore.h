@@ -17,7 +17,7 @@ class DateTimeEntry;
 class DeviceWait;
 class LocalClock;
 class PortControl;
-class SerialPort;
+class Line;
 class SettingsDialogHost;
 class StatusPanels;
 class TickHandler;
@@ -41,7 +41,7 @@ public:
 
     // The clock's state, when given, is shown beside the PC time; the alarm, when given, starts
     // each minute's sync on the minute itself (see Ticker).
-    PanelCore(MainWindowControls& controls, SerialPort& port, const LocalClock& clock,
+    PanelCore(MainWindowControls& controls, Line& port, const LocalClock& clock,
               const DialogHostFactory& makeDialogHost, const ClockStateSource* clockState = nullptr,
               WallClockAlarm* alarm = nullptr);
     ~PanelCore();

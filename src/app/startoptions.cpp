@@ -1,7 +1,7 @@
 #include "app/startoptions.h"
 
 #include "connection/settingsdialoglogic.h"
-#include "port/portchoice.h"
+#include "port/portoptions.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -193,12 +193,8 @@ StartOptions::Outcome StartOptions::read(const QStringList& given, bool leaveQtO
 
     StartSettings& start = m_settings;
     start.portGiven = port.port() || port.settings();
-    if (port.port()) {
-        start.port.portNumber = quint8(port.port()->number);
-        start.line = *port.port();
-        if (start.line.isNetwork())
-            start.port.network = start.line.text();
-    }
+    if (port.port())
+        start.port.lineName = *port.port();
     if (port.settings())
         start.port.line = *port.settings();
     start.connect = parser.isSet(kConnect);

@@ -13,16 +13,14 @@ namespace velk {
 struct StartSettings {
     PortSettings port;      // what the settings dialog would hold
     bool portGiven = false; // --port or --settings: applied to the port as Ok applies them
-    LineName line;          // --port: Comport port.portNumber, a device or a network line
     bool connect = false;
     bool sync = false;
     bool twelveHour = false;
     bool reconnect = false;
 
     friend bool operator==(const StartSettings& a, const StartSettings& b) {
-        return a.port == b.port && a.portGiven == b.portGiven && a.line == b.line &&
-               a.connect == b.connect && a.sync == b.sync && a.twelveHour == b.twelveHour &&
-               a.reconnect == b.reconnect;
+        return a.port == b.port && a.portGiven == b.portGiven && a.connect == b.connect &&
+               a.sync == b.sync && a.twelveHour == b.twelveHour && a.reconnect == b.reconnect;
     }
 };
 

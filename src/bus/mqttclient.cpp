@@ -24,6 +24,7 @@ constexpr int kFirstAnswerMs = 10000;
 constexpr int kGoodbyeMs = 2000;
 constexpr int kFirstPauseMs = 1000;
 constexpr int kQos = 1;
+constexpr int kStateQos = 0;
 
 // On the thread that made the call: errno is the thread's own.
 QString resultText(int result) {
@@ -139,6 +140,7 @@ bool MqttClient::setUp() {
     mosquitto_message_v5_callback_set(m_mosq, &MqttClient::messageCallback);
     mosquitto_publish_v5_callback_set(m_mosq, &MqttClient::publishCallback);
     mosquitto_subscribe_v5_callback_set(m_mosq, &MqttClient::subscribeCallback);
+    mosquitto_log_callback_set(m_mosq, &MqttClient::logCallback);
     int result = mosquitto_int_option(m_mosq, MOSQ_OPT_PROTOCOL_VERSION, MQTT_PROTOCOL_V5);
     // Small packets go out at once: a state or an answer is not held back for the next one.
     if (result == MOSQ_ERR_SUCCESS)
@@ -261,7 +263,8 @@ void MqttClient::connectionLost(const QString& why) {
         return;
     }
     if (!m_everConnected) {
-        failStart(QStringLiteral("cannot connect to the broker %1: %2").arg(brokerName(), why));
+        failStart(QStringLiteral("cannot connect to the broker %1: %2")
+                      .arg(brokerName(), connectFailure(why)));
         return;
     }
     if (wasConnected) {
@@ -321,21 +324,26 @@ void MqttClient::disconnect() {
 void MqttClient::publish(const QString& topic, const QByteArray& payload, bool retain) {
     PublishOptions options;
     options.retain = retain;
-    publish(topic, payload, options);
+    send(topic, payload, options, kStateQos);
 }
 
 void MqttClient::publish(const QString& topic, const QByteArray& payload,
                          const PublishOptions& options) {
+    send(topic, payload, options, kQos);
+}
+
+void MqttClient::send(const QString& topic, const QByteArray& payload,
+                      const PublishOptions& options, int qos) {
     if (!m_isConnected)
         return;
     const Properties properties(options);
     int id = 0;
     const int result =
         mosquitto_publish_v5(m_mosq, &id, topic.toUtf8().constData(), int(payload.size()),
-                             payload.constData(), kQos, options.retain, properties.list());
+                             payload.constData(), qos, options.retain, properties.list());
     if (result != MOSQ_ERR_SUCCESS)
         qCWarning(lcMqtt).noquote() << "cannot publish on" << topic + ":" << resultText(result);
-    else
+    else if (qos > 0)
         m_pendingPublishes.insert(id, topic);
     watchSocket();
 }
@@ -418,6 +426,31 @@ void MqttClient::subscribeCallback(mosquitto*, void* self, int mid, int count, c
 void MqttClient::logRefusal(int reason, const QString& what) const {
     qCWarning(lcMqtt).noquote() << "the broker" << brokerName() << "refused" << what + ":"
                                 << reasonText(reason);
+}
+
+QString MqttClient::connectFailure(const QString& why) {
+    QString tlsError;
+    {
+        const std::lock_guard<std::mutex> lock(m_tlsErrorLock);
+        tlsError = m_tlsError;
+    }
+    if (!m_settings.tls || tlsError.isEmpty())
+        return why;
+    const QString checkedBy = m_settings.caFile.isEmpty()
+                                  ? QStringLiteral("the system's certificates")
+                                  : QStringLiteral("the CA in ") + m_settings.caFile;
+    return QStringLiteral("its certificate was not accepted by %1 (%2)").arg(checkedBy, tlsError);
+}
+
+void MqttClient::logCallback(mosquitto*, void* self, int level, const char* text) {
+    const QString line = QString::fromUtf8(text);
+    qCDebug(lcMqtt).noquote() << "libmosquitto:" << line;
+    // "OpenSSL Error[0]: error:0A000086:SSL routines::certificate verify failed": the last part.
+    if (!(level & MOSQ_LOG_ERR) || !line.startsWith(QLatin1String("OpenSSL Error")))
+        return;
+    auto* client = static_cast<MqttClient*>(self);
+    const std::lock_guard<std::mutex> lock(client->m_tlsErrorLock);
+    client->m_tlsError = line.mid(line.lastIndexOf(QLatin1Char(':')) + 1).trimmed();
 }
 
 } // namespace velk

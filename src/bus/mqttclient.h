@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <thread>
 
 class QSocketNotifier;
@@ -95,8 +96,11 @@ public:
     // Says goodbye to the broker, after what was published before; no further try is made.
     void disconnect();
 
-    // QoS 1. Quietly dropped while not connected: states are published again on connecting.
+    // Quietly dropped while not connected: states are published again on connecting.
+    // At most once (QoS 0), as states and frames go: with no acknowledgement coming back, a
+    // broker that delays small packets (Nagle) never holds a command behind one.
     void publish(const QString& topic, const QByteArray& payload, bool retain);
+    // At least once (QoS 1), as requests and answers go; the broker's PUBACK is checked.
     void publish(const QString& topic, const QByteArray& payload, const PublishOptions& options);
     // QoS 1, Retain As Published; the answer arrives through onSubscribed.
     void subscribe(const QString& pattern);
@@ -116,9 +120,12 @@ private:
                                 const mqtt5__property* properties);
     static void publishCallback(mosquitto*, void* self, int mid, int reason,
                                 const mqtt5__property* properties);
+    static void logCallback(mosquitto*, void* self, int level, const char* text);
     static void subscribeCallback(mosquitto*, void* self, int mid, int count, const int* granted,
                                   const mqtt5__property* properties);
 
+    void send(const QString& topic, const QByteArray& payload, const PublishOptions& options,
+              int qos);
     bool setUp();
     void tryConnecting(bool first);
     void connectTried(int result, const QString& why);
@@ -130,6 +137,8 @@ private:
     void dropNotifiers();
     void handleResult(int result);
     void logRefusal(int result, const QString& what) const;
+    // Why a connection that never came up failed, with the TLS library's word where it had one.
+    QString connectFailure(const QString& why);
 
     Settings m_settings;
     mosquitto* m_mosq = nullptr;
@@ -151,6 +160,9 @@ private:
     QHash<int, QString> m_pendingSubscriptions;
     // Messages sent and not yet acknowledged (PUBACK), by message id: their topics.
     QHash<int, QString> m_pendingPublishes;
+    // The TLS library's last complaint (a certificate refused); the worker may write it too.
+    std::mutex m_tlsErrorLock;
+    QString m_tlsError;
     Handler m_connected;
     FailureHandler m_failedToStart;
     FailureHandler m_lost;

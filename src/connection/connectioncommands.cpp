@@ -4,9 +4,9 @@
 
 namespace velk {
 
-ConnectionCommands::ConnectionCommands(SerialPort& port, PortControl& control,
-                                       Button& connectButton, Button& disconnectButton,
-                                       MessageBox& messageBox, SettingsDialogHost& settingsDialog)
+ConnectionCommands::ConnectionCommands(Line& port, PortControl& control, Button& connectButton,
+                                       Button& disconnectButton, MessageBox& messageBox,
+                                       SettingsDialogHost& settingsDialog)
     : m_port(port), m_control(control), m_connectButton(connectButton),
       m_disconnectButton(disconnectButton), m_messageBox(messageBox),
       m_settingsDialog(settingsDialog) {}

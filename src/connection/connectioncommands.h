@@ -4,7 +4,7 @@
 #include "connection/settingsdialoghost.h"
 #include "controls/button.h"
 #include "controls/messagebox.h"
-#include "controls/serialport.h"
+#include "port/line.h"
 
 #include <QString>
 
@@ -19,7 +19,7 @@ public:
     static constexpr int kSetting = 1;
     static constexpr int kDisconnect = 2;
 
-    ConnectionCommands(SerialPort& port, PortControl& control, Button& connectButton,
+    ConnectionCommands(Line& port, PortControl& control, Button& connectButton,
                        Button& disconnectButton, MessageBox& messageBox,
                        SettingsDialogHost& settingsDialog);
 
@@ -47,7 +47,7 @@ private:
     void showConnected();
     void showDisconnected();
 
-    SerialPort& m_port;
+    Line& m_port;
     PortControl& m_control;
     Button& m_connectButton;
     Button& m_disconnectButton;

@@ -5,19 +5,17 @@
 
 namespace velk {
 
-PortControl::PortControl(PortSettings& settings, SerialPort& port, StatusBar& statusBar,
+PortControl::PortControl(PortSettings& settings, Line& port, StatusBar& statusBar,
                          MessageBox& messageBox)
     : m_settings(settings), m_port(port), m_statusBar(statusBar), m_messageBox(messageBox) {}
 
 void PortControl::applyPortSettings() {
     // A refused port number stops the rest: the settings are not applied either.
     QString refusal;
-    if (m_port.setNetworkLine(m_settings.network, &refusal) &&
-        m_port.setPortNumber(m_settings.portNumber, &refusal) &&
-        m_port.setSettings(m_settings.line, &refusal)) {
-        const QString line = m_settings.network.isEmpty()
-                                 ? QStringLiteral("Comport %1").arg(m_settings.portNumber)
-                                 : m_settings.network;
+    const LineName& name = m_settings.lineName;
+    if (m_port.setName(name, &refusal) && m_port.setSettings(m_settings.line, &refusal)) {
+        const QString line =
+            name.isNetwork() ? name.text() : QStringLiteral("Comport %1").arg(name.number);
         qCInfo(lcSerial).noquote() << "settings applied:" << line << "at" << m_settings.line.text();
         return;
     }

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "controls/messagebox.h"
-#include "controls/serialport.h"
 #include "controls/statusbar.h"
+#include "port/line.h"
 #include "port/portsettings.h"
 
 #include <QString>
@@ -12,10 +12,9 @@ namespace velk {
 // Carries the port settings to the serial port and reports the link state in the status bar.
 class PortControl {
 public:
-    PortControl(PortSettings& settings, SerialPort& port, StatusBar& statusBar,
-                MessageBox& messageBox);
+    PortControl(PortSettings& settings, Line& port, StatusBar& statusBar, MessageBox& messageBox);
 
-    // Copies the settings to the port: the line (Comport or network), port number, then the line
+    // Copies the settings to the port: the line (Comport n or a device server), then the line
     // settings. The first refusal stops the rest and is shown to the operator; the caller carries
     // on.
     void applyPortSettings();
@@ -39,7 +38,7 @@ private:
     void writeLinkPanel();
 
     PortSettings& m_settings;
-    SerialPort& m_port;
+    Line& m_port;
     StatusBar& m_statusBar;
     MessageBox& m_messageBox;
     QString m_portStatusText;

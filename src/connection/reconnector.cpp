@@ -1,11 +1,11 @@
 #include "connection/reconnector.h"
 
 #include "controls/logging.h"
-#include "controls/serialport.h"
+#include "port/line.h"
 
 namespace velk {
 
-Reconnector::Reconnector(SerialPort& port, QObject* parent) : QObject(parent), m_port(port) {
+Reconnector::Reconnector(Line& port, QObject* parent) : QObject(parent), m_port(port) {
     m_timer.setInterval(kRetryIntervalMs);
     connect(&m_timer, &QTimer::timeout, this, [this] { attempt(); });
 }

@@ -7,7 +7,7 @@
 
 namespace velk {
 
-class SerialPort;
+class Line;
 
 // Waits for a lost device to come back: tries to open the same port every two seconds until it
 // opens, then runs the reconnected handler. Nothing is shown to the operator from here; each try
@@ -18,7 +18,7 @@ class Reconnector : public QObject {
 public:
     static constexpr int kRetryIntervalMs = 2000;
 
-    explicit Reconnector(SerialPort& port, QObject* parent = nullptr);
+    explicit Reconnector(Line& port, QObject* parent = nullptr);
 
     // Runs once the port is open again, after the waiting has stopped.
     void onReconnected(Handler handler) { m_reconnected = std::move(handler); }
@@ -39,7 +39,7 @@ public:
     bool attempt();
 
 private:
-    SerialPort& m_port;
+    Line& m_port;
     QTimer m_timer;
     Handler m_reconnected;
     int m_attempts = 0;

@@ -1,7 +1,5 @@
 #include "connection/settingsdialoglogic.h"
 
-#include "port/linename.h"
-
 #include <algorithm>
 
 namespace velk {
@@ -48,11 +46,11 @@ std::array<int, SettingsDialogLogic::kSelectorCount> positionsOf(const PortSetti
     positions[SettingsDialogLogic::kDataBits] = positionOf(kDataBitsValues, chosen.line.dataBits);
     positions[SettingsDialogLogic::kParity] = positionOf(kParityValues, chosen.line.parity);
     positions[SettingsDialogLogic::kStopBits] = positionOf(kStopBitsValues, chosen.line.stopBits);
-    const bool listed = chosen.portNumber >= PortSettings::kFirstPort &&
-                        chosen.portNumber <= PortSettings::kLastPort;
-    positions[SettingsDialogLogic::kPort] = !chosen.network.isEmpty()
+    const int number = chosen.lineName.number;
+    const bool listed = number >= PortSettings::kFirstPort && number <= PortSettings::kLastPort;
+    positions[SettingsDialogLogic::kPort] = chosen.lineName.isNetwork()
                                                 ? SettingsDialogLogic::kNetworkEntry
-                                            : listed ? chosen.portNumber - PortSettings::kFirstPort
+                                            : listed ? number - PortSettings::kFirstPort
                                                      : -1;
     return positions;
 }
@@ -156,25 +154,26 @@ void SettingsDialogLogic::savePortNumber() {
     // number outside 1 to 16 is ever stored.
     const int position = m_selectors[kPort]->listIndex();
     if (position >= 0 && position < kNetworkEntry) {
-        m_settings.portNumber = quint8(PortSettings::kFirstPort + position);
-        m_settings.network.clear();
+        m_settings.lineName = LineName::comport(PortSettings::kFirstPort + position);
         m_portPosition = position;
     } else if (position == kNetworkEntry) {
         if (!m_selecting)
             return askNetworkLine();
-        m_settings.network = m_networkLine;
+        if (m_networkLine)
+            m_settings.lineName = *m_networkLine;
         m_portPosition = position;
     }
 }
 
 void SettingsDialogLogic::askNetworkLine() {
     if (m_prompt) {
-        if (const std::optional<QString> given = m_prompt->askNetworkLine(m_networkLine)) {
+        if (const std::optional<QString> given =
+                m_prompt->askNetworkLine(m_networkLine ? m_networkLine->text() : QString())) {
             QString why;
             if (const std::optional<LineName> name =
                     LineName::parseNetwork(*given, &why, QStringLiteral("Network line"))) {
-                showNetworkLine(name->text());
-                m_settings.network = m_networkLine;
+                showNetworkLine(*name);
+                m_settings.lineName = *name;
                 m_portPosition = kNetworkEntry;
                 return;
             }
@@ -187,9 +186,9 @@ void SettingsDialogLogic::askNetworkLine() {
     m_selecting = false;
 }
 
-void SettingsDialogLogic::showNetworkLine(const QString& url) {
-    m_networkLine = url;
-    m_selectors[kPort]->setEntry(kNetworkEntry, url.isEmpty() ? networkEntryText() : url);
+void SettingsDialogLogic::showNetworkLine(const LineName& name) {
+    m_networkLine = name;
+    m_selectors[kPort]->setEntry(kNetworkEntry, name.text());
 }
 
 void SettingsDialogLogic::select(const PortSettings& chosen) {
@@ -197,8 +196,8 @@ void SettingsDialogLogic::select(const PortSettings& chosen) {
     // entry shows gives way to the default entry.
     const std::array<int, kSelectorCount> positions = positionsOf(chosen);
     const std::array<int, kSelectorCount> defaults = positionsOf(kDefaultPortSettings);
-    if (!chosen.network.isEmpty())
-        showNetworkLine(chosen.network);
+    if (chosen.lineName.isNetwork())
+        showNetworkLine(chosen.lineName);
     m_selecting = true;
     for (int index : kSelectionOrder)
         m_selectors[index]->setListIndex(positions[index] >= 0 ? positions[index]

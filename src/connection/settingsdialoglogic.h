@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <optional>
 
 namespace velk {
 
@@ -61,7 +62,7 @@ private:
     void select(const PortSettings& chosen);
     // The operator picked the network entry: asks for the URL, or goes back to the last choice.
     void askNetworkLine();
-    void showNetworkLine(const QString& url);
+    void showNetworkLine(const LineName& name);
 
     Selectors m_selectors;
     PortSettings& m_settings;
@@ -69,7 +70,7 @@ private:
     Handler m_hide;
     const PortSettings& m_start;
     NetworkLinePrompt* m_prompt;
-    QString m_networkLine;    // the URL the network entry shows; empty before one is given
+    std::optional<LineName> m_networkLine; // what the network entry shows, once given
     int m_portPosition = -1;  // the port entry last chosen, where a refused pick goes back to
     bool m_selecting = false; // positions set by the dialog itself, which ask nothing
 };

@@ -1,5 +1,6 @@
 #include "port/linename.h"
 
+#include "controls/quoted.h"
 #include "port/pinnedportmapping.h"
 #include "port/portsettings.h"
 
@@ -15,10 +16,6 @@ std::optional<LineName> refuse(QString* why, const QString& option, const QStrin
     if (why)
         *why = QStringLiteral("%1: %2").arg(option, reason);
     return std::nullopt;
-}
-
-QString quoted(const QString& text) {
-    return QLatin1Char('"') + text + QLatin1Char('"');
 }
 
 bool isComportNumber(qlonglong number) {
@@ -152,6 +149,10 @@ std::optional<LineName> LineName::parseNetwork(const QString& text, QString* why
 QString LineName::endpoint() const {
     const QString shownHost = host.contains(QLatin1Char(':')) ? '[' + host + ']' : host;
     return shownHost + QLatin1Char(':') + QString::number(tcpPort);
+}
+
+QString LineName::label() const {
+    return isNetwork() ? endpoint() : QStringLiteral("Com %1").arg(number);
 }
 
 QString LineName::text() const {

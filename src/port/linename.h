@@ -52,6 +52,8 @@ struct LineName {
     }
     // "HOST:PORT", an IPv6 host in brackets.
     QString endpoint() const;
+    // The line as the status bar names it: "Com 1" (a device counts as its Comport), "HOST:PORT".
+    QString label() const;
     // The name as parse() reads it back: "3", "/dev/ttyUSB0", "rfc2217://HOST:PORT".
     QString text() const;
 

@@ -10,14 +10,14 @@ class QIODevice;
 namespace velk {
 
 class PortMapping;
-class SerialPort;
+class Line;
 struct LineSettings;
 
 // The port that reaches `name`: a serial port (Comport n through `system`, or the named device),
 // or a network port. Nothing, with a one-line `why`, where this build has no network lines.
 // `chooser` says where the port's messages tell the operator to pick another one.
-std::unique_ptr<SerialPort> makeLinePort(const LineName& name, std::unique_ptr<PortMapping> system,
-                                         QString* why, PortChooser chooser = PortChooser::Window);
+std::unique_ptr<Line> makeLine(const LineName& name, std::unique_ptr<PortMapping> system,
+                               QString* why, PortChooser chooser = PortChooser::Window);
 
 // A network line opened for reading only (velk-monitor), connected before it returns: the
 // program has not started its work yet. Yields the line's own bytes (Telnet's taken out); ends

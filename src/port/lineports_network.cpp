@@ -6,11 +6,11 @@
 
 namespace velk {
 
-std::unique_ptr<SerialPort> makeLinePort(const LineName& name, std::unique_ptr<PortMapping> system,
-                                         QString*, PortChooser chooser) {
+std::unique_ptr<Line> makeLine(const LineName& name, std::unique_ptr<PortMapping> system, QString*,
+                               PortChooser chooser) {
     if (name.isNetwork())
         return std::make_unique<NetworkPort>(name);
-    auto port = std::make_unique<QtSerialPort>(name.mapping(std::move(system)));
+    auto port = std::make_unique<QtSerialPort>(name, std::move(system));
     port->setChooser(chooser);
     return port;
 }

@@ -7,14 +7,14 @@
 namespace velk {
 
 // Built where Qt came without its network module.
-std::unique_ptr<SerialPort> makeLinePort(const LineName& name, std::unique_ptr<PortMapping> system,
-                                         QString* why, PortChooser chooser) {
+std::unique_ptr<Line> makeLine(const LineName& name, std::unique_ptr<PortMapping> system,
+                               QString* why, PortChooser chooser) {
     if (name.isNetwork()) {
         if (why)
             *why = QStringLiteral("%1: this build has no network lines").arg(name.text());
         return nullptr;
     }
-    auto port = std::make_unique<QtSerialPort>(name.mapping(std::move(system)));
+    auto port = std::make_unique<QtSerialPort>(name, std::move(system));
     port->setChooser(chooser);
     return port;
 }

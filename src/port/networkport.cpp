@@ -40,11 +40,13 @@ NetworkPort::~NetworkPort() {
     m_socket.abort();
 }
 
-bool NetworkPort::setPortNumber(int number, QString* why) {
-    if (const QString refusal = portNumberRefusal(number, isOpen()); !refusal.isEmpty())
-        return refuse(why, refusal);
-    m_portNumber = number;
-    return true;
+bool NetworkPort::setName(const LineName& name, QString* why) {
+    if (isOpen())
+        return refuse(why, portAlreadyOpenDescription());
+    if (name == m_name)
+        return true;
+    return refuse(why,
+                  QStringLiteral("%1: this port reaches %2 only").arg(name.text(), m_name.text()));
 }
 
 bool NetworkPort::setSettings(const LineSettings& settings, QString* why) {

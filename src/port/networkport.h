@@ -1,7 +1,7 @@
 #pragma once
 
-#include "controls/serialport.h"
 #include "port/flushwatch.h"
+#include "port/line.h"
 #include "port/linename.h"
 #include "port/telnetcodec.h"
 
@@ -17,7 +17,7 @@ namespace velk {
 // the COM port option (rfc2217://), which sets the server's line as a serial port would be set.
 // Connecting, negotiating and closing all run from the event loop; a dropped connection is a
 // lost line.
-class NetworkPort : public QObject, public SerialPort {
+class NetworkPort : public QObject, public Line {
     Q_OBJECT
 
 public:
@@ -27,10 +27,9 @@ public:
     explicit NetworkPort(LineName name, QObject* parent = nullptr);
     ~NetworkPort() override;
 
-    // The device server carries one line: every Comport number names it.
-    int portNumber() const override { return m_portNumber; }
-    bool setPortNumber(int number, QString* why) override;
-    QString lineLabel() const override { return m_name.endpoint(); }
+    LineName name() const override { return m_name; }
+    // A network port reaches its own device server only.
+    bool setName(const LineName& name, QString* why) override;
     LineSettings settings() const override { return m_settings; }
     bool setSettings(const LineSettings& settings, QString* why) override;
 
@@ -59,7 +58,6 @@ private:
 
     LineName m_name;
     LineSettings m_settings;
-    int m_portNumber = 1;
     QTcpSocket m_socket;
     TelnetCodec m_codec;
     State m_state = State::Closed;

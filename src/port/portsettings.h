@@ -1,6 +1,7 @@
 #pragma once
 
 #include "controls/linesettings.h"
+#include "port/linename.h"
 
 #include <QString>
 #include <QtGlobal>
@@ -12,14 +13,12 @@ struct PortSettings {
     static constexpr quint8 kFirstPort = 1;
     static constexpr quint8 kLastPort = 16;
 
-    quint8 portNumber = kFirstPort;
-    // A device server's URL ("rfc2217://HOST:PORT") used instead of Comport portNumber; empty
-    // for a serial line.
-    QString network;
+    // Comport n, a device given at start (which counts as Comport 1) or a device server.
+    LineName lineName;
     LineSettings line;
 
     friend bool operator==(const PortSettings& a, const PortSettings& b) {
-        return a.portNumber == b.portNumber && a.network == b.network && a.line == b.line;
+        return a.lineName == b.lineName && a.line == b.line;
     }
     friend bool operator!=(const PortSettings& a, const PortSettings& b) { return !(a == b); }
 };

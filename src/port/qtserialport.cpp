@@ -33,6 +33,14 @@ QtSerialPort::QtSerialPort(std::unique_ptr<PortMapping> mapping, QObject* parent
     renewPort(LineSettings());
 }
 
+QtSerialPort::QtSerialPort(const LineName& start, std::unique_ptr<PortMapping> system,
+                           QObject* parent)
+    : QtSerialPort(start.mapping(std::move(system)), parent) {
+    m_portNumber = start.number;
+    if (start.kind == LineName::Kind::Device)
+        m_device = start;
+}
+
 void QtSerialPort::renewPort(const LineSettings& held) {
     m_port = std::make_unique<QSerialPort>();
     m_port->setBaudRate(held.baudRate);
@@ -55,10 +63,19 @@ QtSerialPort::~QtSerialPort() {
     }
 }
 
-bool QtSerialPort::setPortNumber(int number, QString* why) {
-    if (const QString refusal = portNumberRefusal(number, isOpen()); !refusal.isEmpty())
+LineName QtSerialPort::name() const {
+    if (m_device && m_device->number == m_portNumber)
+        return *m_device;
+    return LineName::comport(m_portNumber);
+}
+
+bool QtSerialPort::setName(const LineName& name, QString* why) {
+    if (name.isNetwork() || (name.kind == LineName::Kind::Device && name != m_device))
+        return refuse(why,
+                      QStringLiteral("%1: this port reaches serial lines only").arg(name.text()));
+    if (const QString refusal = portNumberRefusal(name.number, isOpen()); !refusal.isEmpty())
         return refuse(why, refusal);
-    m_portNumber = number;
+    m_portNumber = name.number;
     return true;
 }
 
@@ -99,12 +116,6 @@ bool QtSerialPort::isOpen() const {
 
 QString QtSerialPort::device() const {
     return m_mapping ? m_mapping->deviceFor(m_portNumber) : QString();
-}
-
-QString QtSerialPort::openNow() {
-    QString failure;
-    open([&failure](const QString& why) { failure = why; });
-    return failure;
 }
 
 void QtSerialPort::open(Opened opened) {

@@ -1,8 +1,9 @@
 #pragma once
 
-#include "controls/serialport.h"
 #include "port/devicelock.h"
 #include "port/flushwatch.h"
+#include "port/line.h"
+#include "port/linename.h"
 #include "port/portdescriptions.h"
 #include "port/portmapping.h"
 
@@ -11,23 +12,29 @@
 #include <QSerialPort>
 #include <QTimer>
 #include <memory>
+#include <optional>
 
 namespace velk {
 
 // The panel's serial port on QSerialPort. Writes never block the window; refusals and failures
 // come back as descriptions an operator can act on; a port that vanishes while open is closed
 // and reported once through the lost handler.
-class QtSerialPort : public QObject, public SerialPort {
+class QtSerialPort : public QObject, public Line {
     Q_OBJECT
 
 public:
+    // Reaches Comport n through `mapping`.
     explicit QtSerialPort(std::unique_ptr<PortMapping> mapping, QObject* parent = nullptr);
+    // Reaches `start` (Comport n or a device, which counts as its Comport) through `system`.
+    QtSerialPort(const LineName& start, std::unique_ptr<PortMapping> system,
+                 QObject* parent = nullptr);
     // Hands what is still pending to the line before the port goes away, bounded as close is,
     // waiting without an event loop (it may have ended already).
     ~QtSerialPort() override;
 
-    int portNumber() const override { return m_portNumber; }
-    bool setPortNumber(int number, QString* why) override;
+    LineName name() const override;
+    // Comport 1-16, or the device this port was made for; never a device server.
+    bool setName(const LineName& name, QString* why) override;
     LineSettings settings() const override;
     bool setSettings(const LineSettings& settings, QString* why) override;
 
@@ -37,12 +44,11 @@ public:
     void close(Closed closed = {}) override;
     bool output(const QByteArray& bytes) override;
     qint64 pendingBytes() const override;
+    bool canWithdraw() const override { return true; }
     qint64 discardPending() override;
 
     // The device the current port number reaches, as the system's port list says now.
     QString device() const;
-    // What open() and close() report, at once (this port never waits for an open).
-    QString openNow();
 
     // Where the open failures' descriptions tell the operator to pick another port.
     void setChooser(PortChooser chooser) { m_chooser = chooser; }
@@ -66,6 +72,8 @@ private:
     std::unique_ptr<PortMapping> m_mapping;
     std::unique_ptr<QSerialPort> m_port;
     int m_portNumber = 1;
+    // The device the port was made for, reached as its Comport number.
+    std::optional<LineName> m_device;
     // The device the last open() reached; reopen() tries it again.
     QString m_resolved;
     DeviceLock m_lock;

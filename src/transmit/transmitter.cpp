@@ -7,8 +7,7 @@
 
 namespace velk {
 
-Transmitter::Transmitter(SerialPort& port, MessageBox& messages)
-    : m_port(port), m_messages(messages) {}
+Transmitter::Transmitter(Line& port, MessageBox& messages) : m_port(port), m_messages(messages) {}
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include "clock/clockvalues.h"
 #include "controls/messagebox.h"
-#include "controls/serialport.h"
+#include "port/line.h"
 
 #include <QByteArray>
 #include <functional>
@@ -15,7 +15,7 @@ class Transmitter {
 public:
     using FrameHandler = std::function<void(const QByteArray& frame)>;
 
-    Transmitter(SerialPort& port, MessageBox& messages);
+    Transmitter(Line& port, MessageBox& messages);
 
     // Runs with each frame the port took, as it was written (a bridge shows the line's traffic).
     void onFrame(FrameHandler handler) { m_frame = std::move(handler); }
@@ -44,7 +44,7 @@ public:
     qint64 bytesDropped() const { return m_dropped; }
 
 private:
-    SerialPort& m_port;
+    Line& m_port;
     MessageBox& m_messages;
     qint64 m_handed = 0;
     qint64 m_dropped = 0;

@@ -87,7 +87,7 @@ struct MemoryPanel {
 
     // `line`, when given, is the port instead of the recording one.
     explicit MemoryPanel(const QDateTime& start, const StartSettings& options = {},
-                         SerialPort* line = nullptr)
+                         Line* line = nullptr)
         : clock(start), line(line ? *line : port) {
         core.load(options);
     }
@@ -120,7 +120,7 @@ struct MemoryPanel {
     FakeClock clock;
     FakeClockState clockState;
     MemorySerialPort port;
-    SerialPort& line;
+    Line& line;
 
     MemorySelector address{frames::addressEntries()};
     MemorySelector hour{twoDigitEntries(kHourEntries)};

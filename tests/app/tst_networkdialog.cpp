@@ -23,7 +23,7 @@ private slots:
         // Comport 1 stays a recording port: no device of this machine is ever opened.
         std::unique_ptr<LinePort> port = LinePort::create(
             LineName::comport(1),
-            [](const LineName& name, QString*) -> std::unique_ptr<SerialPort> {
+            [](const LineName& name, QString*) -> std::unique_ptr<Line> {
                 if (name.isNetwork())
                     return std::make_unique<NetworkPort>(name);
                 return std::make_unique<MemorySerialPort>();

@@ -29,7 +29,7 @@ private slots:
         FakeClock clock;
         Panel panel(std::make_unique<NetworkPort>(line), clock);
         StartSettings start;
-        start.line = line;
+        start.port.lineName = line;
         start.connect = true;
         start.reconnect = true;
         panel.load(start);

@@ -596,7 +596,7 @@ private:
             if (m_panel.settingsDialog().isShown())
                 return QStringLiteral("Ok left the dialog open");
             const PortSettings& settings = m_panel.core.portSettings();
-            if (applied && (m_panel.port.portNumber() != settings.portNumber ||
+            if (applied && (m_panel.port.name() != settings.lineName ||
                             m_panel.port.settings() != settings.line))
                 return QStringLiteral("Ok did not bring the settings to the port");
             return {};
@@ -699,9 +699,9 @@ private:
         // "BAUD,P,D,S" in selector order: baud rate, data bits, parity, stop bits.
         const QStringList parts = settings.line.text().split(QLatin1Char(','));
         const QString held[] = {parts.at(0), parts.at(2), parts.at(1), parts.at(3),
-                                QStringLiteral("Comport %1").arg(settings.portNumber)};
+                                QStringLiteral("Comport %1").arg(settings.lineName.number)};
         const QStringList parities{QStringLiteral("E"), QStringLiteral("O"), QStringLiteral("N")};
-        if (settings.portNumber < 1 || settings.portNumber > 16 ||
+        if (settings.lineName.number < 1 || settings.lineName.number > 16 ||
             !SettingsDialogLogic::entries(SettingsDialogLogic::kBaudRate)
                  .contains(held[SettingsDialogLogic::kBaudRate]) ||
             !SettingsDialogLogic::entries(SettingsDialogLogic::kDataBits)
@@ -711,7 +711,7 @@ private:
                  .contains(held[SettingsDialogLogic::kStopBits]))
             return QStringLiteral("port settings %1 on port %2 are not a valid choice")
                 .arg(settings.line.text())
-                .arg(settings.portNumber);
+                .arg(settings.lineName.number);
 
         // A selection showing in the dialog is the setting held.
         MemorySettingsDialog& dialog = m_panel.settingsDialog();

@@ -26,9 +26,10 @@ StartSettings startWith(const QString& line) {
 // A start in one line, e.g. "Com 1=/dev/ttyUSB0 19200,E,7,2 applied sync".
 QString summary(const StartSettings& start) {
     QString text =
-        QStringLiteral("Com %1").arg(start.port.portNumber) +
-        (start.line.kind == LineName::Kind::Comport ? QString() : '=' + start.line.text()) + ' ' +
-        start.port.line.text();
+        QStringLiteral("Com %1").arg(start.port.lineName.number) +
+        (start.port.lineName.kind == LineName::Kind::Comport ? QString()
+                                                             : '=' + start.port.lineName.text()) +
+        ' ' + start.port.line.text();
     const std::pair<bool, const char*> flags[] = {{start.portGiven, " applied"},
                                                   {start.connect, " connect"},
                                                   {start.sync, " sync"},

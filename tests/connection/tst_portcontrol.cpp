@@ -12,7 +12,7 @@ namespace {
 PortSettings makeSettings(int port, qint32 baud, QSerialPort::Parity parity,
                           QSerialPort::DataBits data, QSerialPort::StopBits stop) {
     PortSettings settings;
-    settings.portNumber = quint8(port);
+    settings.lineName = LineName::comport(port);
     settings.line = LineSettings{baud, parity, data, stop};
     return settings;
 }
@@ -90,20 +90,20 @@ private slots:
     }
 
     void firstRefusalStopsTheRest_data() {
-        QTest::addColumn<bool>("refusePortNumber");
+        QTest::addColumn<bool>("refuseName");
         QTest::addColumn<QStringList>("applied");
         QTest::newRow("port number refused") << true << QStringList{};
         QTest::newRow("settings refused") << false << QStringList{"CommPort=3"};
     }
     void firstRefusalStopsTheRest() {
-        QFETCH(bool, refusePortNumber);
+        QFETCH(bool, refuseName);
         QFETCH(QStringList, applied);
         Bench bench;
         bench.settings = makeSettings(3, 19200, QSerialPort::OddParity, QSerialPort::Data8,
                                       QSerialPort::OneStop);
         const PortSettings before = bench.settings;
-        if (refusePortNumber)
-            bench.port.refusePortNumber("No such port");
+        if (refuseName)
+            bench.port.refuseName("No such port");
         else
             bench.port.refuseSettings("No such port");
         bench.control.applyPortSettings();

@@ -63,7 +63,7 @@ struct Dialog {
 
 PortSettings nonDefaults() {
     PortSettings settings;
-    settings.portNumber = 7;
+    settings.lineName = LineName::comport(7);
     settings.line = {38400, QSerialPort::EvenParity, QSerialPort::Data5, QSerialPort::TwoStop};
     return settings;
 }
@@ -110,12 +110,12 @@ private slots:
         dialog.logic.load();
         dialog.selector(Logic::kPort).pick(2);
         dialog.selector(Logic::kParity).pick(1);
-        QCOMPARE(int(dialog.settings.portNumber), 3);
+        QCOMPARE(dialog.settings.lineName, LineName::comport(3));
         QCOMPARE(dialog.settings.line.parity, QSerialPort::OddParity);
         QVERIFY(dialog.port.configurationLog().isEmpty());
 
         dialog.logic.okClicked();
-        QCOMPARE(dialog.port.portNumber(), 3);
+        QCOMPARE(dialog.port.name(), LineName::comport(3));
         QCOMPARE(dialog.port.settings().text(), QStringLiteral("9600,O,8,1"));
         QCOMPARE(dialog.hidden, 1);
     }
@@ -152,7 +152,7 @@ private slots:
         Dialog dialog;
         dialog.logic.load();
         dialog.logic.okClicked();
-        dialog.port.refusePortNumber("Port already open.");
+        dialog.port.refuseName("Port already open.");
         dialog.logic.okClicked();
         QCOMPARE(dialog.port.configurationLog().size(), 2);
         QCOMPARE(dialog.messages.shown().size(), size_t(1));
@@ -249,24 +249,23 @@ private slots:
         dialog.selector(Logic::kPort).pick(Logic::kNetworkEntry);
         QCOMPARE(dialog.prompt.refusals.size(), refusals);
         QCOMPARE(dialog.selector(Logic::kPort).text(), shown);
-        QCOMPARE(dialog.settings.network, shown.startsWith("Comport") ? QString() : shown);
-        QCOMPARE(int(dialog.settings.portNumber), 3);
+        QCOMPARE(dialog.settings.lineName.text(), shown.startsWith("Comport") ? "3" : shown);
     }
 
     // A run started on a network line shows it, asking nothing; asking again starts from it, a
     // Comport entry goes back to serial, and Restore Defaults is Comport 1.
     void networkLineThenComportAndDefaults() {
         Dialog dialog;
-        dialog.start.network = QStringLiteral("rfc2217://10.0.0.7:2001");
+        const QString url = QStringLiteral("rfc2217://10.0.0.7:2001");
+        dialog.start.lineName = *LineName::parse(url, nullptr);
         dialog.logic.load();
-        QCOMPARE(dialog.selector(Logic::kPort).text(), dialog.start.network);
+        QCOMPARE(dialog.selector(Logic::kPort).text(), url);
         QCOMPARE(dialog.settings, dialog.start);
         dialog.selector(Logic::kPort).pick(Logic::kNetworkEntry);
-        QCOMPARE(dialog.prompt.asked, QStringList{dialog.start.network});
-        QCOMPARE(dialog.settings.network, dialog.start.network);
+        QCOMPARE(dialog.prompt.asked, QStringList{url});
+        QCOMPARE(dialog.settings.lineName, dialog.start.lineName);
         dialog.selector(Logic::kPort).pick(1);
-        QCOMPARE(dialog.settings.network, QString());
-        QCOMPARE(int(dialog.settings.portNumber), 2);
+        QCOMPARE(dialog.settings.lineName, LineName::comport(2));
         dialog.selector(Logic::kPort).pick(Logic::kNetworkEntry);
         dialog.logic.restoreDefaultsClicked();
         QCOMPARE(dialog.settings, PortSettings{});

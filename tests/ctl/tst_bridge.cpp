@@ -146,6 +146,25 @@ private slots:
             << "--addresses: address \"x\"";
         QTest::newRow("bridge option elsewhere")
             << QStringList{"sync", "--no-sync"} << "--no-sync: only for bridge";
+        QTest::newRow("control character in the topic")
+            << QStringList{"bridge", "--broker", "mqtt://h", "--topic",
+                           "velk/a\x01"
+                           "b"}
+            << "--topic: \"velk/a?b\": expected levels";
+        QTest::newRow("the broker's own topics")
+            << QStringList{"bridge", "--broker", "mqtt://h", "--topic", "$SYS/velk"} << "--topic";
+        QTest::newRow("client id over 65,535 bytes")
+            << QStringList{"bridge", "--broker", "mqtt://h", "--client-id",
+                           QString(32768, u'\u00e9')}
+            << "--client-id: 65536 bytes; MQTT takes at most 65535";
+        QTest::newRow("client id with a control character")
+            << QStringList{"bridge", "--broker", "mqtt://h", "--client-id", "desk\t1"}
+            << "--client-id: holds a control character";
+        QTest::newRow("unknown time zone") << QStringList{"sync", "--time-zone", "Mars/Olympus"}
+                                           << "--time-zone: \"Mars/Olympus\"";
+        QTest::newRow("time zone for a title")
+            << QStringList{"title", "1", "x", "--time-zone", "UTC"}
+            << "--time-zone: only with sync, time or bridge";
     }
     void refusedOptions() {
         QFETCH(QStringList, arguments);
@@ -226,6 +245,8 @@ private slots:
             << "1/title/set" << QByteArray("5 \xe2\x9c\x93") << "cannot show: \"\u2713\"";
         QTest::newRow("over 1 KiB") << "1/title/set" << QByteArray(1025, 'A')
                                     << "a payload of 1025 bytes; at most 1024 are taken";
+        QTest::newRow("a byte-order mark")
+            << "1/title/set" << QByteArray("\xef\xbb\xbfHall") << "cannot show";
         QTest::newRow("not UTF-8")
             << "1/title/set" << QByteArray("Caf\xe9") << "the payload is not valid UTF-8";
         QTest::newRow("29 February 2027")
@@ -363,6 +384,8 @@ private slots:
         QCOMPARE(bridge.exitCode(), status);
         const QString err = QString::fromUtf8(bridge.readAllStandardError());
         QVERIFY2(err.contains(why) && (status == 2 || err.contains(broker.url())), qPrintable(err));
+        // The minute's groups begin only with the broker: none began, none is said to end.
+        QVERIFY2(!err.contains("sync o"), qPrintable(err));
     }
 
     // The PC clock's state, from a stand-in: retained, published again when it changes, and a

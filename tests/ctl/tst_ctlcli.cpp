@@ -123,7 +123,7 @@ private slots:
         QVERIFY2(pty.isReady(), qPrintable(pty.error()));
         const FakeClock pcClock(QDateTime(QDate(2031, 7, 4), QTime(8, 9, 59)));
         const CtlOptions options = CtlOptions::parse({"velk-ctl", "--port", pty.near(), "time"});
-        QtSerialPort port(options.port.mapping(std::make_unique<FixedPortMapping>()));
+        QtSerialPort port(options.port, std::make_unique<FixedPortMapping>());
         int status = -1;
         runOnce(options, port, pcClock, [&status](int done, const QString&) { status = done; });
         QCOMPARE(pty.readFarWhileRunning(20, 2000), panelWrites("now", 0, {}, {}, pcClock));

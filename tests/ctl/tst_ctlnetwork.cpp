@@ -142,11 +142,13 @@ private slots:
         ServedLine line;
         QVERIFY2(line.server.isReady(), qPrintable(line.server.error()));
         FakeClock clock(QDateTime(QDate(2026, 12, 31), QTime(23, 59, 58, 5)));
-        NetworkPort port(*LineName::parse(line.url(true), nullptr));
+        CtlOptions options;
+        options.port = *LineName::parse(line.url(true), nullptr);
+        NetworkPort port(options.port);
         FakeClockState clockState;
         SyncService sync(port, clock, clockState);
         QString failure = "none";
-        sync.start(CtlOptions(), [&failure](const QString& why) { failure = why; });
+        sync.start(options, [&failure](const QString& why) { failure = why; });
         QTRY_COMPARE(failure, QString());
         const auto run = [&](int seconds) {
             for (int second = 0; second < seconds; ++second) {

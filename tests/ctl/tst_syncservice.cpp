@@ -1,3 +1,4 @@
+#include "clock/zonedclock.h"
 #include "ctl/ctloptions.h"
 #include "ctl/servicecommand.h"
 #include "ctl/serviceevents.h"
@@ -133,6 +134,36 @@ private slots:
         QCOMPARE(rig.port.written().right(20), groupFor(QDateTime(QDate(2027, 1, 1), QTime(0, 1))));
     }
 
+    // The groups follow the switch and the line's time zone, whatever the PC's.
+    void groupsFollowTheSwitchAndTheZone_data() {
+        QTest::addColumn<bool>("on");
+        QTest::addColumn<QByteArray>("zone");
+        QTest::addColumn<QByteArray>("group");
+        QTest::newRow("off") << false << QByteArray("UTC") << QByteArray();
+        QTest::newRow("UTC") << true << QByteArray("UTC") << QByteArray("/M00/H00/m01/Y27/D01");
+        QTest::newRow("Kathmandu, 5:45 ahead")
+            << true << QByteArray("Asia/Kathmandu") << QByteArray("/M45/H05/m01/Y27/D01");
+        QTest::newRow("Honolulu, the day before")
+            << true << QByteArray("Pacific/Honolulu") << QByteArray("/M00/H14/m12/Y26/D31");
+    }
+    void groupsFollowTheSwitchAndTheZone() {
+        QFETCH(bool, on);
+        QFETCH(QByteArray, zone);
+        QFETCH(QByteArray, group);
+        FakeClock utc(QDateTime(QDate(2026, 12, 31), QTime(23, 59, 58, 5), Qt::UTC));
+        const ZonedClock clock(utc, QTimeZone(zone));
+        MemorySerialPort port;
+        FakeClockState clockState;
+        SyncService sync(port, clock, clockState);
+        sync.setSyncOn(on);
+        sync.start(CtlOptions(), {});
+        for (int second = 0; second < 3; ++second) {
+            utc.advance(1);
+            sync.ticker().poll();
+        }
+        QCOMPARE(port.written(), group);
+    }
+
     // A port that cannot be opened is said so at once, in the port's words, and nothing ticks.
     void aPortThatCannotBeOpenedStopsTheStart() {
         SyncRig rig;
@@ -142,7 +173,7 @@ private slots:
         QString failure;
         rig.sync.start(options, [&failure](const QString& why) { failure = why; });
         QCOMPARE(failure, QStringLiteral("Cannot open /dev/ttyUSB0: permission denied."));
-        QCOMPARE(rig.port.portNumber(), 3);
+        QCOMPARE(rig.port.name(), LineName::comport(3));
         QVERIFY(!rig.sync.ticker().isActive());
         QVERIFY(!rig.sync.reconnector().isWaiting());
     }

@@ -4,13 +4,14 @@
 
 namespace velk {
 
-bool MemorySerialPort::setPortNumber(int number, QString* why) {
-    if (!m_portNumberError.isEmpty())
-        return refuse(why, m_portNumberError);
+bool MemorySerialPort::setName(const LineName& name, QString* why) {
+    if (!m_nameError.isEmpty())
+        return refuse(why, m_nameError);
     if (m_open)
         return refuse(why, QStringLiteral("Port already open."));
-    m_portNumber = number;
-    m_log << QStringLiteral("CommPort=%1").arg(number);
+    m_name = name;
+    m_log << (name.kind == LineName::Kind::Comport ? QStringLiteral("CommPort=%1").arg(name.number)
+                                                   : QStringLiteral("Line=%1").arg(name.text()));
     return true;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controls/serialport.h"
+#include "port/line.h"
 
 #include <QByteArray>
 #include <QStringList>
@@ -9,11 +9,11 @@
 
 namespace velk {
 
-// A serial port that records what the panel writes and can be told to refuse or fail.
-class MemorySerialPort : public SerialPort {
+// A line that records what the panel writes and can be told to refuse or fail.
+class MemorySerialPort : public Line {
 public:
-    int portNumber() const override { return m_portNumber; }
-    bool setPortNumber(int number, QString* why) override;
+    LineName name() const override { return m_name; }
+    bool setName(const LineName& name, QString* why) override;
     LineSettings settings() const override { return m_settings; }
     bool setSettings(const LineSettings& settings, QString* why) override;
 
@@ -27,7 +27,10 @@ public:
     }
     bool output(const QByteArray& bytes) override;
     qint64 pendingBytes() const override { return m_open ? m_pending.size() : 0; }
-    qint64 discardPending() override { return std::exchange(m_pending, {}).size(); }
+    bool canWithdraw() const override { return m_canWithdraw; }
+    qint64 discardPending() override {
+        return m_canWithdraw ? std::exchange(m_pending, {}).size() : 0;
+    }
     // What open(Opened) reports, returned.
     QString open();
 
@@ -40,7 +43,9 @@ public:
 
     // Test levers.
     void refuseOpen(const QString& description) { m_openError = description; }
-    void refusePortNumber(const QString& description) { m_portNumberError = description; }
+    void refuseName(const QString& description) { m_nameError = description; }
+    // A line that cannot take back what it has accepted, as a raw network line.
+    void keepAccepted() { m_canWithdraw = false; }
     void refuseSettings(const QString& description) { m_settingsError = description; }
     // Fails the write with this 0-based index (counted from the last clearWritten).
     void failWrite(int index) { m_failingWrites.push_back(index); }
@@ -52,11 +57,13 @@ public:
     // Simulates the device vanishing: the port closes and the lost handler runs.
     void lose();
 
-    // Every configuration call in order, e.g. "CommPort=3", "Settings=9600,O,8,1".
+    // Every configuration call in order, e.g. "CommPort=3", "Line=tcp://h:1",
+    // "Settings=9600,O,8,1".
     const QStringList& configurationLog() const { return m_log; }
 
 private:
-    int m_portNumber = 1;
+    LineName m_name;
+    bool m_canWithdraw = true;
     LineSettings m_settings;
     bool m_open = false;
     qint64 m_unsent = 0;
@@ -67,7 +74,7 @@ private:
     int m_writeCount = 0;
     std::vector<int> m_failingWrites;
     QString m_openError;
-    QString m_portNumberError;
+    QString m_nameError;
     QString m_settingsError;
     QStringList m_log;
 };

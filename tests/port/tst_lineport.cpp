@@ -16,9 +16,10 @@ std::unique_ptr<LinePort> linePort(const QString& start, QList<MemorySerialPort*
         *LineName::parse(start, nullptr),
         [&](const LineName& name, QString*) {
             auto made = std::make_unique<MemorySerialPort>();
+            made->setName(name, nullptr);
             ports << made.get();
             names << name.text();
-            return std::unique_ptr<SerialPort>(std::move(made));
+            return std::unique_ptr<Line>(std::move(made));
         },
         nullptr);
 }
@@ -39,21 +40,24 @@ private slots:
         port->onLost([&lost] { ++lost; });
         const LineSettings odd{19200, QSerialPort::OddParity, QSerialPort::Data7,
                                QSerialPort::TwoStop};
-        QVERIFY(port->setPortNumber(4, nullptr) && port->setSettings(odd, nullptr));
-        QVERIFY(port->setNetworkLine(kUrl, nullptr));
-        QCOMPARE(port->networkLine(), kUrl);
+        const LineName network = *LineName::parse(kUrl, nullptr);
+        QVERIFY(port->setName(LineName::comport(4), nullptr) && port->setSettings(odd, nullptr));
+        QVERIFY(port->setName(network, nullptr));
+        QCOMPARE(port->name(), network);
+        QCOMPARE(port->lineLabel(), QStringLiteral("127.0.0.1:4001"));
         QCOMPARE(port->settings(), odd);
         port->open([](const QString&) {});
         QVERIFY(port->output("net"));
         QCOMPARE(ports[1]->written(), QByteArray("net"));
         QString why;
-        QVERIFY(!port->setNetworkLine(QString(), &why));
+        QVERIFY(!port->setName(LineName::comport(4), &why));
         QCOMPARE(why, QStringLiteral("Port already open."));
         ports[1]->lose();
         QCOMPARE(lost, 1);
 
-        QVERIFY(port->setNetworkLine(QString(), nullptr));
-        QCOMPARE(port->portNumber(), 4);
+        QVERIFY(port->setName(LineName::comport(4), nullptr));
+        QCOMPARE(port->name(), LineName::comport(4));
+        QCOMPARE(port->settings(), odd);
         port->open([](const QString&) {});
         QVERIFY(port->output("com"));
         QCOMPARE(ports[0]->written(), QByteArray("com"));

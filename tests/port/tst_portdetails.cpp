@@ -1,9 +1,9 @@
 #include "controls/linesettings.h"
 #include "doubles/fixedportmapping.h"
 #include "port/flushwatch.h"
-#include "port/portchoice.h"
 #include "port/portdescriptions.h"
 #include "port/portloss.h"
+#include "port/portoptions.h"
 #include "port/systemportmapping.h"
 
 #include <QtTest>

@@ -26,6 +26,13 @@ struct Link {
     std::unique_ptr<QtSerialPort> port;
 };
 
+// What open() reports; a serial port answers before open() returns.
+QString openAnswer(Line& port) {
+    QString failure = QStringLiteral("no answer");
+    port.open([&failure](const QString& why) { failure = why; });
+    return failure;
+}
+
 QByteArray everyByteValue() {
     QByteArray bytes;
     for (int value = 0; value < 256; ++value)
@@ -41,7 +48,7 @@ class TestQtSerialPort : public QObject {
 private slots:
     void initialProperties() {
         QtSerialPort port(std::make_unique<FixedPortMapping>());
-        QCOMPARE(port.portNumber(), 1);
+        QCOMPARE(port.name(), LineName::comport(1));
         QCOMPARE(port.settings(), LineSettings());
         QVERIFY(!port.isOpen());
         QVERIFY(!port.output("/M12"));
@@ -50,7 +57,7 @@ private slots:
     void writtenBytesReachTheLine() {
         Link link;
         QVERIFY2(link.pair.isReady(), qPrintable(link.pair.error()));
-        QCOMPARE(link.port->openNow(), QString());
+        QCOMPARE(openAnswer(*link.port), QString());
         QVERIFY(link.port->isOpen());
         QVERIFY(link.port->output(everyByteValue()));
         QVERIFY(link.port->output("/M12"));
@@ -85,7 +92,7 @@ private slots:
         QVERIFY2(link.pair.isReady(), qPrintable(link.pair.error()));
         QVERIFY(link.port->setSettings(settings, nullptr));
         QCOMPARE(link.port->settings(), settings);
-        QCOMPARE(link.port->openNow(), QString());
+        QCOMPARE(openAnswer(*link.port), QString());
         QCOMPARE(link.port->settings(), settings);
         // Changed again while open: the live port takes it.
         QVERIFY(link.port->setSettings(LineSettings(), nullptr));
@@ -95,7 +102,7 @@ private slots:
     void refusedSettingsKeepWhatThePortHolds() {
         Link link;
         QVERIFY2(link.pair.isReady(), qPrintable(link.pair.error()));
-        QCOMPARE(link.port->openNow(), QString());
+        QCOMPARE(openAnswer(*link.port), QString());
 #ifdef Q_OS_UNIX
         QString why;
         QVERIFY(!link.port->setSettings(
@@ -105,27 +112,30 @@ private slots:
 #endif
     }
 
-    void portNumber() {
+    // Comport 1-16 only, never a device server, and no other line while open.
+    void lineName() {
         Link link;
         QVERIFY2(link.pair.isReady(), qPrintable(link.pair.error()));
         QString why;
-        QVERIFY(!link.port->setPortNumber(0, &why));
+        QVERIFY(!link.port->setName(LineName::comport(0), &why));
         QVERIFY(!why.isEmpty());
-        QVERIFY(!link.port->setPortNumber(17, nullptr));
-        QCOMPARE(link.port->portNumber(), 1);
-        QVERIFY(link.port->setPortNumber(16, nullptr));
-        QCOMPARE(link.port->portNumber(), 16);
-        QVERIFY(link.port->setPortNumber(1, nullptr));
-        QCOMPARE(link.port->openNow(), QString());
-        QVERIFY(!link.port->setPortNumber(2, &why));
+        QVERIFY(!link.port->setName(LineName::comport(17), nullptr));
+        QVERIFY(!link.port->setName(*LineName::parse("tcp://127.0.0.1:65535", nullptr), &why));
+        QCOMPARE(why, QStringLiteral("tcp://127.0.0.1:65535: this port reaches serial lines only"));
+        QCOMPARE(link.port->name(), LineName::comport(1));
+        QVERIFY(link.port->setName(LineName::comport(16), nullptr));
+        QCOMPARE(link.port->lineLabel(), QStringLiteral("Com 16"));
+        QVERIFY(link.port->setName(LineName::comport(1), nullptr));
+        QCOMPARE(openAnswer(*link.port), QString());
+        QVERIFY(!link.port->setName(LineName::comport(2), &why));
         QCOMPARE(why, QStringLiteral("Port already open."));
-        QCOMPARE(link.port->portNumber(), 1);
+        QCOMPARE(link.port->name(), LineName::comport(1));
     }
 
     void outputAfterCloseFailsQuietly() {
         Link link;
         QVERIFY2(link.pair.isReady(), qPrintable(link.pair.error()));
-        QCOMPARE(link.port->openNow(), QString());
+        QCOMPARE(openAnswer(*link.port), QString());
         link.port->close();
         QVERIFY(!link.port->isOpen());
         QVERIFY(!link.port->output("/M12"));
@@ -141,7 +151,7 @@ private slots:
         QFETCH(bool, destroy);
         Link link;
         QVERIFY2(link.pair.isReady(), qPrintable(link.pair.error()));
-        QCOMPARE(link.port->openNow(), QString());
+        QCOMPARE(openAnswer(*link.port), QString());
         const QByteArray payload = everyByteValue().repeated(4);
         QVERIFY(link.port->output(payload));
         qint64 unsent = -1;
@@ -166,14 +176,14 @@ private slots:
         QFETCH(QString, reason);
         Link holder;
         QVERIFY2(holder.pair.isReady(), qPrintable(holder.pair.error()));
-        QCOMPARE(holder.port->openNow(), QString());
+        QCOMPARE(openAnswer(*holder.port), QString());
         QString device = missing ? holder.pair.near() + "-gone" : holder.pair.near();
         // A pseudo-terminal not yet unlocked refuses to open with an input/output error.
         const int locked = ::posix_openpt(O_RDWR | O_NOCTTY);
         if (reason == "input/output error" && locked >= 0 && ::grantpt(locked) == 0)
             device = QString::fromLocal8Bit(::ptsname(locked));
         QtSerialPort port(std::make_unique<FixedPortMapping>(QMap<int, QString>{{1, device}}));
-        const QString failure = port.openNow();
+        const QString failure = openAnswer(port);
         QVERIFY2(failure.contains(device), qPrintable(failure));
         QVERIFY2(failure.contains(reason), qPrintable(failure));
         QVERIFY(!port.isOpen());
@@ -189,7 +199,7 @@ private slots:
             ++lost;
             QVERIFY(!link.port->isOpen());
         });
-        QCOMPARE(link.port->openNow(), QString());
+        QCOMPARE(openAnswer(*link.port), QString());
         link.pair.stop();
         QTRY_COMPARE(lost, 1);
         QVERIFY(!link.port->isOpen());
@@ -212,14 +222,14 @@ private slots:
         QVERIFY2(link.pair.isReady(), qPrintable(link.pair.error()));
         int lost = 0;
         link.port->onLost([&] { ++lost; });
-        QCOMPARE(link.port->openNow(), QString());
+        QCOMPARE(openAnswer(*link.port), QString());
         link.pair.stop();
         QTRY_COMPARE(lost, 1);
 
         PtyPair back;
         QVERIFY2(back.isReady(), qPrintable(back.error()));
         link.mapping->setDevice(1, back.near());
-        QCOMPARE(link.port->openNow(), QString());
+        QCOMPARE(openAnswer(*link.port), QString());
         QVERIFY(link.port->output("/H07"));
         QCOMPARE(back.readFarWhileRunning(4), QByteArray("/H07"));
     }
@@ -231,7 +241,7 @@ private slots:
         QVERIFY2(link.pair.isReady() && other.isReady(), qPrintable(link.pair.error()));
         int lost = 0;
         link.port->onLost([&] { ++lost; });
-        QCOMPARE(link.port->openNow(), QString());
+        QCOMPARE(openAnswer(*link.port), QString());
         link.pair.stop();
         QTRY_COMPARE(lost, 1);
         link.mapping->setDevice(1, other.near());
@@ -260,7 +270,7 @@ private slots:
         QFETCH(bool, otherOpenedAndClosed);
         Link holder;
         QVERIFY2(holder.pair.isReady(), qPrintable(holder.pair.error()));
-        QCOMPARE(holder.port->openNow(), QString());
+        QCOMPARE(openAnswer(*holder.port), QString());
         const QString canonical = QFileInfo(holder.pair.near()).canonicalFilePath();
         if (otherOpenedAndClosed) {
             QSerialPort other(canonical);
@@ -272,7 +282,7 @@ private slots:
         if (viaLink)
             QVERIFY(QFile::link(canonical, name));
         QtSerialPort second(std::make_unique<FixedPortMapping>(QMap<int, QString>{{1, name}}));
-        const QString failure = second.openNow();
+        const QString failure = openAnswer(second);
         QVERIFY2(failure.contains("busy"), qPrintable(failure));
         QVERIFY(!second.output("/M12"));
         // The refused port's closing leaves the holder's line alone.

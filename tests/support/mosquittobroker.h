@@ -16,13 +16,16 @@ struct MqttMessage {
 };
 
 // A mosquitto broker of the test's own on 127.0.0.1, on a port free when it started, that takes
-// one user by password and nobody else. Clients are mosquitto's own command-line tools.
+// one user by password and nobody else. Clients are mosquitto's own command-line tools. With
+// TLS it also listens for mqtts on a second port, with a server certificate for 127.0.0.1 and
+// localhost signed by a certificate authority the test made with openssl.
 class MosquittoBroker {
 public:
     static constexpr const char* kUser = "velk";
     static constexpr const char* kPassword = "s3cret word";
+    enum class Tls { Without, With };
 
-    MosquittoBroker();
+    explicit MosquittoBroker(Tls tls = Tls::Without);
     ~MosquittoBroker();
     MosquittoBroker(const MosquittoBroker&) = delete;
     MosquittoBroker& operator=(const MosquittoBroker&) = delete;
@@ -31,6 +34,12 @@ public:
     QString error() const { return m_error; }
     QString url() const;
     quint16 port() const { return m_port; }
+    // mqtts://127.0.0.1:PORT, with Tls::With.
+    QString tlsUrl() const;
+    // The certificate authority that signed the broker's certificate.
+    QString caFile() const { return m_dir.filePath("ca.pem"); }
+    // Another authority, which signed nothing the broker shows.
+    QString otherCaFile() const { return m_dir.filePath("other-ca.pem"); }
     // A credentials file for the user, readable by its owner only.
     QString credentialsFile() const;
     // A file with `user` and `password` and the given permissions (octal, e.g. 0644).
@@ -53,10 +62,12 @@ public:
 
 private:
     bool start();
+    bool makeCertificates();
 
     QTemporaryDir m_dir;
     QProcess m_process;
     quint16 m_port = 0;
+    quint16 m_tlsPort = 0;
     QString m_error;
 };
 

@@ -42,7 +42,9 @@ QList<MqttMessage> parseMessages(const QByteArray& output) {
 
 } // namespace
 
-MosquittoBroker::MosquittoBroker() {
+MosquittoBroker::MosquittoBroker(Tls tls) {
+    if (tls == Tls::With && !makeCertificates())
+        return;
     QProcess passwd;
     passwd.start("mosquitto_passwd", {"-b", "-c", m_dir.filePath("passwd"), kUser, kPassword});
     if (!passwd.waitForFinished(10000) || passwd.exitCode() != 0) {
@@ -51,8 +53,41 @@ MosquittoBroker::MosquittoBroker() {
     }
     for (int attempt = 0; attempt < kStartTries && !isReady(); ++attempt) {
         m_port = freeTcpPort();
+        if (tls == Tls::With)
+            m_tlsPort = freeTcpPort();
         start();
     }
+}
+
+bool MosquittoBroker::makeCertificates() {
+    const QString ext = m_dir.filePath("server.ext");
+    QFile extensions(ext);
+    extensions.open(QIODevice::WriteOnly);
+    extensions.write("subjectAltName=IP:127.0.0.1,DNS:localhost\n");
+    extensions.close();
+    const QStringList key{"-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes"};
+    const QList<QStringList> steps{
+        QStringList{"req", "-x509"} + key +
+            QStringList{"-keyout", "ca.key", "-out", "ca.pem", "-days", "2", "-subj",
+                        "/CN=velk test CA"},
+        QStringList{"req", "-x509"} + key +
+            QStringList{"-keyout", "other-ca.key", "-out", "other-ca.pem", "-days", "2", "-subj",
+                        "/CN=velk other CA"},
+        QStringList{"req"} + key +
+            QStringList{"-keyout", "server.key", "-out", "server.csr", "-subj", "/CN=127.0.0.1"},
+        QStringList{"x509", "-req", "-in", "server.csr", "-CA", "ca.pem", "-CAkey", "ca.key",
+                    "-CAcreateserial", "-out", "server.pem", "-days", "2", "-extfile", ext},
+    };
+    for (const QStringList& step : steps) {
+        QProcess openssl;
+        openssl.setWorkingDirectory(m_dir.path());
+        openssl.start("openssl", step);
+        if (!openssl.waitForFinished(20000) || openssl.exitCode() != 0) {
+            m_error = "openssl " + step.first() + " failed: " + openssl.readAllStandardError();
+            return false;
+        }
+    }
+    return true;
 }
 
 MosquittoBroker::~MosquittoBroker() {
@@ -67,6 +102,11 @@ bool MosquittoBroker::start() {
                      .arg(m_port)
                      .arg(m_dir.filePath("passwd"))
                      .toUtf8());
+    if (m_tlsPort != 0)
+        config.write(QStringLiteral("listener %1 127.0.0.1\ncafile %2\ncertfile %3\nkeyfile %4\n")
+                         .arg(m_tlsPort)
+                         .arg(caFile(), m_dir.filePath("server.pem"), m_dir.filePath("server.key"))
+                         .toUtf8());
     if (::geteuid() == 0)
         config.write("user root\n"); // the password file is in a directory only root may enter
     config.close();
@@ -103,6 +143,10 @@ bool MosquittoBroker::restart() {
 
 QString MosquittoBroker::url() const {
     return QStringLiteral("mqtt://127.0.0.1:%1").arg(m_port);
+}
+
+QString MosquittoBroker::tlsUrl() const {
+    return QStringLiteral("mqtts://127.0.0.1:%1").arg(m_tlsPort);
 }
 
 QString MosquittoBroker::credentialsFile() const {

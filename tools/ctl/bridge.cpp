@@ -1,12 +1,12 @@
 #include "ctl/bridge.h"
 
 #include "controls/clockstate.h"
-#include "controls/serialport.h"
 #include "ctl/bridgecommand.h"
 #include "ctl/bridgediscovery.h"
 #include "ctl/ctloptions.h"
 #include "ctl/oneshot.h"
 #include "ctl/syncservice.h"
+#include "port/line.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -26,12 +26,14 @@ QByteArray syncWord(bool on) {
 
 } // namespace
 
-Bridge::Bridge(const BridgeOptions& options, const Place& place, MqttClient& mqtt, SerialPort& port,
+Bridge::Bridge(const BridgeOptions& options, const Place& place, MqttClient& mqtt, Line& port,
                SyncService& sync, const LocalClock& clock, const ClockStateSource* clockState,
                QObject* parent)
     : QObject(parent), m_options(options), m_place(place), m_mqtt(mqtt), m_port(port), m_sync(sync),
-      m_clock(clock), m_clockState(clockState), m_delivery(sync.transmitter(), port, place.line) {
-    setSync(options.sync);
+      m_clock(clock), m_clockState(clockState), m_delivery(sync.transmitter(), port, place.line),
+      m_syncOn(options.sync) {
+    // The minute's groups begin with the bridge: once the broker has taken it.
+    m_sync.setSyncOn(false);
     m_mqtt.onConnected([this] { connected(); });
     m_mqtt.onSubscribed(
         [this](const QString& pattern, bool granted) { subscribed(pattern, granted); });
@@ -56,6 +58,10 @@ QString Bridge::birthTopic() const {
 }
 
 void Bridge::connected() {
+    if (!m_everConnected) {
+        m_everConnected = true;
+        m_sync.setSyncOn(m_syncOn);
+    }
     m_listening = false;
     m_unansweredSubscriptions = 0;
     for (const char* command : kCommandTopics) {
@@ -131,7 +137,8 @@ void Bridge::publishClockState(bool always) {
 
 void Bridge::setSync(bool on) {
     m_syncOn = on;
-    m_sync.setSyncOn(on);
+    if (m_everConnected)
+        m_sync.setSyncOn(on);
 }
 
 void Bridge::messageArrived(const MqttClient::Message& message) {

@@ -15,7 +15,7 @@ namespace velk {
 
 class ClockStateSource;
 class LocalClock;
-class SerialPort;
+class Line;
 class SyncService;
 struct BridgeCommand;
 
@@ -38,7 +38,7 @@ public:
     };
 
     // `clockState` may be null: then there is no clock topic and no sensor for it.
-    Bridge(const BridgeOptions& options, const Place& place, MqttClient& mqtt, SerialPort& port,
+    Bridge(const BridgeOptions& options, const Place& place, MqttClient& mqtt, Line& port,
            SyncService& sync, const LocalClock& clock, const ClockStateSource* clockState,
            QObject* parent = nullptr);
 
@@ -70,7 +70,7 @@ private:
     BridgeOptions m_options;
     Place m_place;
     MqttClient& m_mqtt;
-    SerialPort& m_port;
+    Line& m_port;
     SyncService& m_sync;
     const LocalClock& m_clock;
     const ClockStateSource* m_clockState;
@@ -83,6 +83,7 @@ private:
     int m_unansweredSubscriptions = 0;
     bool m_listening = false;
     bool m_syncOn = false;
+    bool m_everConnected = false;
 };
 
 } // namespace velk

@@ -130,6 +130,8 @@ QString BridgeOptions::commandHelp() {
         "bridge --broker URL [bridge options]: takes titles, clears, the time and the sync\n"
         "from an MQTT broker under the topic BASE and publishes their states there, with\n"
         "Home Assistant discovery, until SIGTERM or SIGINT. A lost line is waited for.\n"
+        "A command with an MQTT 5 response topic is answered there: ok once its bytes are\n"
+        "on the line, or the reason. Retained commands are never carried out.\n"
         "Exit status 1 also when the broker cannot be reached or refuses the connection\n"
         "at start.\n");
 }

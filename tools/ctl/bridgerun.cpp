@@ -56,7 +56,7 @@ void exitLater(int status) {
 
 } // namespace
 
-int runBridge(const CtlOptions& options, SerialPort& port, const LocalClock& clock,
+int runBridge(const CtlOptions& options, Line& port, const LocalClock& clock,
               const ClockStateSource& clockState) {
     QTextStream err(stderr);
     // A service's log says what it did; QT_LOGGING_RULES still overrides this.

@@ -43,6 +43,32 @@ QString commandsHelp() {
                "2 a refused argument; clock: 0 synchronised, 3 not synchronised, 4 unknown.\n");
 }
 
+QCommandLineOption timeZoneOption() {
+    return QCommandLineOption(
+        QStringLiteral("time-zone"),
+        QStringLiteral("sync, time and bridge: the displays' time zone, e.g. Europe/Berlin "
+                       "(default the PC's)."),
+        QStringLiteral("ZONE"));
+}
+
+// --time-zone, for the commands that send the time; false, with options.error, when refused.
+bool readTimeZoneOption(const QCommandLineParser& parser, CtlOptions& options) {
+    const QString name = timeZoneOption().names().constFirst();
+    if (!parser.isSet(name))
+        return true;
+    if (options.command != CtlOptions::Command::Sync &&
+        options.command != CtlOptions::Command::Time &&
+        options.command != CtlOptions::Command::Bridge) {
+        options.error = QStringLiteral("--time-zone: only with sync, time or bridge");
+        return false;
+    }
+    const std::optional<QTimeZone> zone =
+        CtlOptions::readTimeZone(parser.value(name), &options.error);
+    if (zone)
+        options.timeZone = *zone;
+    return zone.has_value();
+}
+
 } // namespace
 
 std::optional<quint8> CtlOptions::readAddress(const QString& text, QString* why) {
@@ -119,12 +145,7 @@ CtlOptions CtlOptions::parse(const QStringList& arguments) {
         QStringLiteral("require-synced"),
         QStringLiteral("sync: send nothing while the PC clock is not synchronised."));
     parser.addOption(requireSynced);
-    const QCommandLineOption timeZone(
-        QStringLiteral("time-zone"),
-        QStringLiteral("sync, time and bridge: the displays' time zone, e.g. Europe/Berlin "
-                       "(default the PC's)."),
-        QStringLiteral("ZONE"));
-    parser.addOption(timeZone);
+    parser.addOption(timeZoneOption());
     BridgeOptions::addTo(parser);
     parser.addPositionalArgument(QStringLiteral("command"),
                                  QStringLiteral("What to do; see below."),
@@ -236,17 +257,8 @@ CtlOptions CtlOptions::parse(const QStringList& arguments) {
         options.error = QStringLiteral("--require-synced: only with sync");
         return options;
     }
-    if (parser.isSet(timeZone)) {
-        if (options.command != Command::Sync && options.command != Command::Time &&
-            options.command != Command::Bridge) {
-            options.error = QStringLiteral("--time-zone: only with sync, time or bridge");
-            return options;
-        }
-        const std::optional<QTimeZone> zone = readTimeZone(parser.value(timeZone), &options.error);
-        if (!zone)
-            return options;
-        options.timeZone = *zone;
-    }
+    if (!readTimeZoneOption(parser, options))
+        return options;
     const bool bridgeInstall =
         options.command == Command::ServiceInstall && options.serviceKind == ServiceKind::Bridge;
     if (options.command != Command::Bridge && !bridgeInstall) {

@@ -3,7 +3,7 @@
 #include "clock/clockvalues.h"
 #include "controls/linesettings.h"
 #include "ctl/bridgeoptions.h"
-#include "port/portchoice.h"
+#include "port/portoptions.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,14 +1,14 @@
 #include "ctl/ctlport.h"
 
 #include "controls/logging.h"
-#include "controls/serialport.h"
 #include "ctl/ctloptions.h"
+#include "port/line.h"
 
 namespace velk {
 
-void openChosenPort(SerialPort& port, const CtlOptions& options, SerialPort::Opened opened) {
+void openChosenPort(Line& port, const CtlOptions& options, Line::Opened opened) {
     QString why;
-    if (!port.setPortNumber(options.port.number, &why) || !port.setSettings(options.line, &why))
+    if (!port.setName(options.port, &why) || !port.setSettings(options.line, &why))
         return opened(why);
     port.open(std::move(opened));
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "controls/messagebox.h"
-#include "controls/serialport.h"
+#include "port/line.h"
 
 #include <QString>
 
@@ -11,7 +11,7 @@ struct CtlOptions;
 
 // Sets the port to the options' Comport number and line settings and opens it; `opened` hears
 // nothing on success, otherwise the port's own description of why not, as the panel shows it.
-void openChosenPort(SerialPort& port, const CtlOptions& options, SerialPort::Opened opened);
+void openChosenPort(Line& port, const CtlOptions& options, Line::Opened opened);
 
 // Nobody watches a window here: what the panel would show in a box goes to the log.
 class LoggedMessages : public MessageBox {

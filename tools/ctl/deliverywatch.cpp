@@ -1,6 +1,6 @@
 #include "ctl/deliverywatch.h"
 
-#include "controls/serialport.h"
+#include "port/line.h"
 #include "transmit/transmitter.h"
 
 namespace velk {
@@ -12,7 +12,7 @@ const QString kOnTheLine = QStringLiteral("ok");
 
 } // namespace
 
-DeliveryWatch::DeliveryWatch(Transmitter& transmitter, SerialPort& port, const QString& lineLabel,
+DeliveryWatch::DeliveryWatch(Transmitter& transmitter, Line& port, const QString& lineLabel,
                              QObject* parent)
     : QObject(parent), m_transmitter(transmitter), m_port(port), m_lineLabel(lineLabel) {
     m_poll.setInterval(kPollMs);

@@ -9,7 +9,7 @@
 
 namespace velk {
 
-class SerialPort;
+class Line;
 class Transmitter;
 
 // Tells when the bytes of a command, handed to the line's one writer, have gone onto the line:
@@ -26,7 +26,7 @@ public:
     // Bytes not on the line after this are given up as an answer (a sender waits 5 s).
     static constexpr int kLongestWaitMs = 4000;
 
-    DeliveryWatch(Transmitter& transmitter, SerialPort& port, const QString& lineLabel,
+    DeliveryWatch(Transmitter& transmitter, Line& port, const QString& lineLabel,
                   QObject* parent = nullptr);
 
     // Right after a command's bytes were handed over: `delivered` runs exactly once.
@@ -45,7 +45,7 @@ private:
     QString outcome(const Waiting& waiting) const;
 
     Transmitter& m_transmitter;
-    SerialPort& m_port;
+    Line& m_port;
     QString m_lineLabel;
     std::deque<Waiting> m_waiting;
     QTimer m_poll;

@@ -1,13 +1,13 @@
 #include "clock/zonedclock.h"
 #include "controls/clockstatetext.h"
 #include "controls/localclock.h"
-#include "controls/serialport.h"
 #include "ctl/bridgerun.h"
 #include "ctl/ctloptions.h"
 #include "ctl/oneshot.h"
 #include "ctl/servicecommand.h"
 #include "ctl/servicehost.h"
 #include "ctl/syncservice.h"
+#include "port/line.h"
 #include "port/lineports.h"
 #include "port/portdescriptions.h"
 #include "port/systemportmapping.h"
@@ -34,7 +34,7 @@ int runServiceCommand(const velk::CtlOptions& options) {
 
 // The bridge under the Service Control Manager: a stop ends it as Ctrl+C does, and its log
 // reaches the event log.
-int runBridgeService(const velk::CtlOptions& options, velk::SerialPort& port,
+int runBridgeService(const velk::CtlOptions& options, velk::Line& port,
                      const velk::LocalClock& clock, const velk::ClockStateSource& clockState) {
     velk::ServiceHost service(velk::servicecommand::serviceName(options));
     if (const QString failure = service.attach(); !failure.isEmpty()) {
@@ -95,9 +95,9 @@ int main(int argc, char* argv[]) {
     const velk::SystemClock systemClock;
     const velk::ZonedClock clock(systemClock, options.timeZone);
     QString why;
-    const std::unique_ptr<velk::SerialPort> port =
-        velk::makeLinePort(options.port, std::make_unique<velk::SystemPortMapping>(), &why,
-                           velk::PortChooser::CommandLine);
+    const std::unique_ptr<velk::Line> port =
+        velk::makeLine(options.port, std::make_unique<velk::SystemPortMapping>(), &why,
+                       velk::PortChooser::CommandLine);
     if (!port) {
         err << "velk-ctl: --port: " << why << Qt::endl;
         return 2;

@@ -1,9 +1,9 @@
 #include "ctl/oneshot.h"
 
 #include "clock/clockcapture.h"
-#include "controls/serialport.h"
 #include "ctl/ctloptions.h"
 #include "ctl/ctlport.h"
+#include "port/line.h"
 #include "port/portdescriptions.h"
 #include "transmit/transmitter.h"
 #include "wire/frames.h"
@@ -37,7 +37,7 @@ void writeCommand(const CtlOptions& options, Transmitter& transmitter, const Loc
     }
 }
 
-void runOnce(const CtlOptions& options, SerialPort& port, const LocalClock& clock, OnceDone done) {
+void runOnce(const CtlOptions& options, Line& port, const LocalClock& clock, OnceDone done) {
     openChosenPort(port, options, [&options, &port, &clock, done](const QString& failure) {
         if (!failure.isEmpty())
             return done(1, failure);

@@ -6,7 +6,7 @@
 namespace velk {
 
 class LocalClock;
-class SerialPort;
+class Line;
 class Transmitter;
 struct CtlOptions;
 
@@ -19,6 +19,6 @@ void writeCommand(const CtlOptions& options, Transmitter& transmitter, const Loc
 // exit status, 0 or 1, to `done`; for 1 `why` says what went wrong, in the panel's words. `done`
 // runs once, from the event loop where the port answers later (a network line, a draining one).
 using OnceDone = std::function<void(int status, const QString& why)>;
-void runOnce(const CtlOptions& options, SerialPort& port, const LocalClock& clock, OnceDone done);
+void runOnce(const CtlOptions& options, Line& port, const LocalClock& clock, OnceDone done);
 
 } // namespace velk

@@ -2,17 +2,19 @@
 
 #include "controls/clockstatetext.h"
 #include "controls/logging.h"
-#include "controls/serialport.h"
 #include "ctl/ctloptions.h"
+#include "port/line.h"
 
 namespace velk {
 
-SyncService::SyncService(SerialPort& port, const LocalClock& clock,
-                         const ClockStateSource& clockState, WallClockAlarm* alarm, QObject* parent)
+SyncService::SyncService(Line& port, const LocalClock& clock, const ClockStateSource& clockState,
+                         WallClockAlarm* alarm, QObject* parent)
     : QObject(parent), m_port(port), m_transmitter(port, m_messages), m_capture(clock),
       m_minuteSync(clock, m_capture, m_transmitter), m_clockState(clockState),
       m_ticker(clock, alarm), m_reconnector(port) {
     m_ticker.onTick([this] {
+        if (!m_syncOn)
+            return;
         checkClockState();
         m_minuteSync.tick();
     });
@@ -26,7 +28,7 @@ SyncService::SyncService(SerialPort& port, const LocalClock& clock,
     });
 }
 
-void SyncService::start(const CtlOptions& options, SerialPort::Opened started) {
+void SyncService::start(const CtlOptions& options, Line::Opened started) {
     m_requireSynced = options.requireSynced;
     openChosenPort(m_port, options, [this, started](const QString& failure) {
         if (failure.isEmpty()) {
@@ -81,7 +83,7 @@ void SyncService::checkClockState() {
         qCInfo(lcSync) << "clock groups go on from the next whole minute";
 }
 
-void SyncService::stop(SerialPort::Closed stopped) {
+void SyncService::stop(Line::Closed stopped) {
     // Said only of a sync that ran: a bridge whose broker refused it never started one.
     if (m_ticker.isActive())
         qCInfo(lcSync) << "sync off";

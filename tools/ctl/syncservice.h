@@ -13,7 +13,7 @@
 namespace velk {
 
 class LocalClock;
-class SerialPort;
+class Line;
 class WallClockAlarm;
 struct CtlOptions;
 
@@ -29,15 +29,15 @@ class SyncService : public QObject {
     Q_OBJECT
 
 public:
-    SyncService(SerialPort& port, const LocalClock& clock, const ClockStateSource& clockState,
+    SyncService(Line& port, const LocalClock& clock, const ClockStateSource& clockState,
                 WallClockAlarm* alarm = nullptr, QObject* parent = nullptr);
 
     // Opens the chosen port and starts ticking, unless the sync was switched off. `started`
     // hears nothing on success, otherwise the port's own description of why it cannot be opened.
-    void start(const CtlOptions& options, SerialPort::Opened started);
+    void start(const CtlOptions& options, Line::Opened started);
     // Stops ticking and waiting; closes the port once the line has taken what it was given.
     // `stopped` hears how many bytes the line would not take.
-    void stop(SerialPort::Closed stopped);
+    void stop(Line::Closed stopped);
     // Switches the clock groups on or off; before start() it decides whether start() ticks.
     // Switched on again, the groups go on from the next whole minute.
     void setSyncOn(bool on);
@@ -56,7 +56,7 @@ private:
     void checkClockState();
     void startTicking();
 
-    SerialPort& m_port;
+    Line& m_port;
     LoggedMessages m_messages;
     Transmitter m_transmitter;
     ClockCapture m_capture;

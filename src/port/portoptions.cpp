@@ -1,5 +1,6 @@
-#include "port/portchoice.h"
+#include "port/portoptions.h"
 
+#include "controls/quoted.h"
 #include "port/portsettings.h"
 
 #include <QCommandLineParser>
@@ -29,10 +30,6 @@ QString expected(const QString& option) {
 
 QString refusal(const QString& option, const QString& given) {
     return QStringLiteral("--%1: expected %2, got %3").arg(option, expected(option), given);
-}
-
-QString quoted(const QString& text) {
-    return QLatin1Char('"') + text + QLatin1Char('"');
 }
 
 } // namespace
