@@ -54,8 +54,10 @@ screenshot: build
 windows-deps:
 	@bash scripts/install-deps --windows
 
+# The cross Qt, then libmosquitto and OpenSSL into its prefix: each once per machine.
 windows-qt: windows-deps
 	@bash scripts/windows-qt
+	@nice bash scripts/windows-mqtt
 
 windows: windows-qt
 	@cmake -S . -B $(WIN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release \

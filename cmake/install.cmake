@@ -103,5 +103,6 @@ endif()
 set(CPACK_STRIP_FILES ON)
 # What differs between the .deb and the Windows installer is set per generator at packaging time.
 set(CPACK_VELK_SOURCE_DIR ${CMAKE_CURRENT_SOURCE_DIR})
+set(CPACK_VELK_NOTICES "${VELK_NOTICES}")
 set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_SOURCE_DIR}/cmake/cpack-generators.cmake)
 include(CPack)

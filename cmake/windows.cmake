@@ -2,16 +2,32 @@
 # windeployqt would, so the build folder runs as it is and the installer copies the same set.
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 
-# The icon Explorer and the taskbar show, and the version in the file's properties.
+# The icon Explorer and the taskbar show, and the version in the file's properties; with
+# MESSAGES, the message table compiled from that .mc file, which makes the program the message
+# file of an event source.
 function(velk_windows_resources program description)
+    cmake_parse_arguments(PARSE_ARGV 2 _arg "" "MESSAGES" "")
     if(NOT TARGET ${program})
         return()
     endif()
     set(VELK_RC_PROGRAM ${program})
     set(VELK_RC_DESCRIPTION ${description})
-    configure_file(${PROJECT_SOURCE_DIR}/resources/program.rc.in
-                   ${PROJECT_BINARY_DIR}/resources/${program}.rc @ONLY)
-    target_sources(${program} PRIVATE ${PROJECT_BINARY_DIR}/resources/${program}.rc)
+    set(VELK_RC_EXTRA "")
+    set(_rc ${PROJECT_BINARY_DIR}/resources/${program}.rc)
+    if(_arg_MESSAGES)
+        set(_dir ${PROJECT_BINARY_DIR}/resources/${program}-messages)
+        add_custom_command(OUTPUT ${_dir}/MSG00409.bin
+            COMMAND ${CMAKE_COMMAND} -E make_directory ${_dir}
+            COMMAND x86_64-w64-mingw32-windmc -h ${_dir} -r ${_dir} ${_arg_MESSAGES}
+            DEPENDS ${_arg_MESSAGES} VERBATIM)
+        set(VELK_RC_EXTRA "LANGUAGE 0x9, 0x1\n1 MESSAGETABLE \"${_dir}/MSG00409.bin\"")
+        add_custom_target(${program}-messages DEPENDS ${_dir}/MSG00409.bin)
+        add_dependencies(${program} ${program}-messages)
+        set_source_files_properties(${_rc} TARGET_DIRECTORY ${program}
+                                    PROPERTIES OBJECT_DEPENDS ${_dir}/MSG00409.bin)
+    endif()
+    configure_file(${PROJECT_SOURCE_DIR}/resources/program.rc.in ${_rc} @ONLY)
+    target_sources(${program} PRIVATE ${_rc})
 endfunction()
 
 set(_qt_dlls Core Gui Widgets SerialPort Test)
@@ -27,6 +43,21 @@ set(_qt_plugins platforms/qwindows imageformats/qico styles/qwindowsvistastyle)
 # What QtTest programs need to run without a display.
 set(_qt_test_plugins platforms/qoffscreen platforms/qminimal)
 set(_runtime_dlls libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
+
+# libmosquitto and the OpenSSL it speaks TLS with, as scripts/windows-mqtt puts them into the
+# cross Qt's prefix.
+find_package(OpenSSL 3 REQUIRED)
+find_path(VELK_MOSQUITTO_INCLUDE_DIR mosquitto.h REQUIRED)
+find_library(VELK_MOSQUITTO_LIBRARY NAMES mosquitto REQUIRED)
+add_library(velk_mosquitto INTERFACE)
+target_include_directories(velk_mosquitto INTERFACE ${VELK_MOSQUITTO_INCLUDE_DIR})
+target_link_libraries(velk_mosquitto INTERFACE ${VELK_MOSQUITTO_LIBRARY})
+set(VELK_MOSQUITTO velk_mosquitto)
+set(_mqtt_dlls "")
+foreach(_dll libmosquitto.dll libssl-3-x64.dll libcrypto-3-x64.dll)
+    find_file(_found_${_dll} ${_dll} PATH_SUFFIXES bin REQUIRED)
+    list(APPEND _mqtt_dlls ${_found_${_dll}})
+endforeach()
 
 get_target_property(_qt_core_dll Qt6::Core IMPORTED_LOCATION_RELEASE)
 get_filename_component(_qt_bin ${_qt_core_dll} DIRECTORY)
@@ -49,7 +80,7 @@ foreach(_name ${_qt_dlls})
     list(APPEND _copies COMMAND ${CMAKE_COMMAND} -E copy_if_different ${_qt_bin}/Qt6${_name}.dll
          ${CMAKE_BINARY_DIR}/bin/)
 endforeach()
-foreach(_path ${_runtime_paths})
+foreach(_path ${_runtime_paths} ${_mqtt_dlls})
     list(APPEND _copies COMMAND ${CMAKE_COMMAND} -E copy_if_different ${_path} ${CMAKE_BINARY_DIR}/bin/)
 endforeach()
 foreach(_plugin ${_qt_plugins} ${_qt_test_plugins})
@@ -59,7 +90,8 @@ foreach(_plugin ${_qt_plugins} ${_qt_test_plugins})
          COMMAND ${CMAKE_COMMAND} -E copy_if_different ${_qt_plugin_dir}/${_plugin}.dll
                  ${CMAKE_BINARY_DIR}/bin/${_kind}/)
 endforeach()
-add_custom_target(velk_deploy ALL ${_copies} COMMENT "Deploying the Qt and MinGW DLLs beside the programs")
+add_custom_target(velk_deploy ALL ${_copies}
+                  COMMENT "Deploying the Qt, MinGW, mosquitto and OpenSSL DLLs beside the programs")
 
 # The same files for the installer, beside velk-pro.exe, without their debug sections (the
 # compiler's runtime carries them: libstdc++-6.dll is 23 MB with them, 2 MB without). The
@@ -80,7 +112,7 @@ endfunction()
 foreach(_name ${_qt_installed_dlls})
     velk_install_stripped(${_qt_bin}/Qt6${_name}.dll ${CMAKE_INSTALL_BINDIR})
 endforeach()
-foreach(_path ${_runtime_paths})
+foreach(_path ${_runtime_paths} ${_mqtt_dlls})
     velk_install_stripped(${_path} ${CMAKE_INSTALL_BINDIR})
 endforeach()
 foreach(_plugin ${_qt_plugins})
@@ -91,3 +123,24 @@ add_custom_target(velk_stripped_dlls ALL DEPENDS ${_stripped})
 
 # The host's rcc compresses with zstd, which the cross-built QtCore cannot read back.
 set(CMAKE_AUTORCC_OPTIONS --no-zstd)
+
+# The notices of the libraries shipped beside the programs, with the licences' full texts from
+# Debian's common-licenses, in Windows line ends: beside the programs, and on the installer's
+# licence page (cmake/cpack-generators.cmake).
+set(_notices_text "")
+file(READ ${PROJECT_SOURCE_DIR}/packaging/THIRD-PARTY-NOTICES.txt.in _notices_text)
+foreach(_licence LGPL-3 GPL-3 Apache-2.0)
+    file(READ /usr/share/common-licenses/${_licence} _licence_text)
+    string(APPEND _notices_text
+           "\n-------------------------------------------------------------------------------------------\n"
+           "${_licence} (/usr/share/common-licenses/${_licence} of Debian)\n"
+           "-------------------------------------------------------------------------------------------\n\n"
+           "${_licence_text}")
+endforeach()
+string(REPLACE "\r\n" "\n" _notices_text "${_notices_text}")
+string(REPLACE "\n" "\r\n" _notices_text "${_notices_text}")
+set(VELK_NOTICES ${CMAKE_BINARY_DIR}/THIRD-PARTY-NOTICES.txt)
+file(WRITE ${VELK_NOTICES} "${_notices_text}")
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+             ${PROJECT_SOURCE_DIR}/packaging/THIRD-PARTY-NOTICES.txt.in)
+install(FILES ${VELK_NOTICES} DESTINATION ${CMAKE_INSTALL_BINDIR})

@@ -1,5 +1,8 @@
 #include "bus/mqttclient.h"
 
+#include "bus/socketerrors.h"
+#include "bus/systemcertificates.h"
+
 #include <QSocketNotifier>
 
 #include <cerrno>
@@ -7,7 +10,6 @@
 #include <cstring>
 #include <mosquitto.h>
 #include <mqtt_protocol.h>
-#include <netdb.h>
 
 namespace velk {
 
@@ -27,10 +29,10 @@ constexpr int kStateQos = 0;
 // On the thread that made the call: errno is the thread's own.
 QString resultText(int result) {
     if (result == MOSQ_ERR_ERRNO)
-        return QString::fromLocal8Bit(std::strerror(errno));
+        return systemErrorText(errno);
     if (result == MOSQ_ERR_EAI) // the library leaves getaddrinfo's code in errno
         return QStringLiteral("cannot look up the name: ") +
-               QString::fromLocal8Bit(gai_strerror(errno));
+               lookupErrorText(errno);
     return QString::fromUtf8(mosquitto_strerror(result));
 }
 
@@ -153,7 +155,7 @@ bool MqttClient::setUp() {
     // The certificate is checked against the broker's name as given, also after the look-up.
     if (result == MOSQ_ERR_SUCCESS && m_settings.tls) {
         result = m_settings.caFile.isEmpty()
-                     ? mosquitto_int_option(m_mosq, MOSQ_OPT_TLS_USE_OS_CERTS, 1)
+                     ? useSystemCertificates(m_mosq)
                      : mosquitto_tls_set(m_mosq, m_settings.caFile.toLocal8Bit().constData(),
                                          nullptr, nullptr, nullptr, nullptr);
     }

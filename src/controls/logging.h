@@ -13,4 +13,11 @@ Q_DECLARE_LOGGING_CATEGORY(lcSync)
 // velk.ui: what the window tells the operator.
 Q_DECLARE_LOGGING_CATEGORY(lcUi)
 
+// Puts the local date and time before every log line, so that a log kept in a file says when
+// the line was lost. Refusals and results, which are not log lines, stay as they are.
+void stampLogLines();
+// Whether standard error, the file `device`:`inode`, is the journal's stream, which stamps each
+// line itself: systemd says so in JOURNAL_STREAM, "DEVICE:INODE" in decimal.
+bool isJournalStream(const QByteArray& journalStream, quint64 device, quint64 inode);
+
 } // namespace velk

@@ -1,5 +1,7 @@
 #include "system/parentconsole.h"
 
+#include "controls/logging.h"
+
 #include <QByteArray>
 
 #include <cstdio>
@@ -10,11 +12,15 @@ namespace velk {
 
 namespace {
 
-bool leadsSomewhere(std::FILE* stream) {
+DWORD fileType(std::FILE* stream) {
     const int descriptor = _fileno(stream);
     const auto handle = descriptor >= 0 ? HANDLE(_get_osfhandle(descriptor)) : INVALID_HANDLE_VALUE;
-    return handle != INVALID_HANDLE_VALUE && handle != nullptr &&
-           GetFileType(handle) != FILE_TYPE_UNKNOWN;
+    return handle != INVALID_HANDLE_VALUE && handle != nullptr ? GetFileType(handle)
+                                                               : FILE_TYPE_UNKNOWN;
+}
+
+bool leadsSomewhere(std::FILE* stream) {
+    return fileType(stream) != FILE_TYPE_UNKNOWN;
 }
 
 } // namespace
@@ -37,6 +43,10 @@ void logToStandardError() {
     // somewhere; a window program started without redirection has none.
     if (leadsSomewhere(stderr))
         qputenv("QT_FORCE_STDERR_LOGGING", QByteArray("1"));
+    // A console shows the log as it happens; a file or a pipe keeps it for later.
+    const DWORD type = fileType(stderr);
+    if (type == FILE_TYPE_DISK || type == FILE_TYPE_PIPE)
+        stampLogLines();
 }
 
 } // namespace velk

@@ -20,6 +20,11 @@ public:
     void armAt(qint64 msecsSinceEpoch) override;
     void disarm() override;
 
+    // Tells every alarm of the process that the clock was stepped, from any thread: a Windows
+    // service learns of time changes and resumes from its manager, not from the window messages
+    // a desktop program gets. The kernel tells a timerfd itself, so on Linux nobody needs it.
+    static void clockSteppedEverywhere();
+
 private:
     // A step told by the system's notices, from the event loop.
     Q_INVOKABLE void clockStepped() { raiseStep(); }

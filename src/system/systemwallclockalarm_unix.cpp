@@ -73,4 +73,6 @@ void SystemWallClockAlarm::disarm() {
     }
 }
 
+void SystemWallClockAlarm::clockSteppedEverywhere() {}
+
 } // namespace velk

@@ -1,7 +1,10 @@
 #include "system/systemwallclockalarm.h"
 
+#include <QList>
 #include <QMetaObject>
 #include <QWinEventNotifier>
+
+#include <mutex>
 
 #include <windows.h>
 
@@ -16,6 +19,10 @@ namespace {
 // Between 1601-01-01 (FILETIME) and 1970-01-01 (the epoch), in milliseconds.
 constexpr qint64 kEpochFromFileTimeMs = 11644473600000LL;
 const wchar_t kWindowClass[] = L"VelkWallClockWatch";
+
+// Every alarm alive, for steps told from a service manager's thread.
+std::mutex g_alarmsLock;
+QList<QObject*> g_alarms; // guarded by g_alarmsLock
 
 // Time changes and resumes are broadcast to top-level windows only: a hidden one listens.
 LRESULT CALLBACK watchProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -59,9 +66,15 @@ SystemWallClockAlarm::SystemWallClockAlarm(QObject* parent)
                                         nullptr, windowClass.hInstance, nullptr);
     if (m_timer->window)
         ::SetWindowLongPtrW(m_timer->window, GWLP_USERDATA, LONG_PTR(static_cast<QObject*>(this)));
+    const std::lock_guard<std::mutex> guard(g_alarmsLock);
+    g_alarms.append(this);
 }
 
 SystemWallClockAlarm::~SystemWallClockAlarm() {
+    {
+        const std::lock_guard<std::mutex> guard(g_alarmsLock);
+        g_alarms.removeOne(this);
+    }
     m_timer->notifier.reset();
     if (m_timer->window)
         ::DestroyWindow(m_timer->window);
@@ -81,6 +94,12 @@ void SystemWallClockAlarm::armAt(qint64 msecsSinceEpoch) {
 void SystemWallClockAlarm::disarm() {
     if (m_timer->handle)
         ::CancelWaitableTimer(m_timer->handle);
+}
+
+void SystemWallClockAlarm::clockSteppedEverywhere() {
+    const std::lock_guard<std::mutex> guard(g_alarmsLock);
+    for (QObject* alarm : std::as_const(g_alarms))
+        QMetaObject::invokeMethod(alarm, "clockStepped", Qt::QueuedConnection);
 }
 
 } // namespace velk

@@ -21,6 +21,10 @@ public:
     // False when the requests could not be taken over and keep their default effect.
     bool isWatching() const;
 
+    // A request to end that comes from elsewhere in the process (a Windows service's stop), told
+    // to the watcher alive as the system's own would be; any thread.
+    static void requestTermination();
+
 signals:
     // The program should end as if closed by the operator; emitted on the event loop.
     void terminationRequested();

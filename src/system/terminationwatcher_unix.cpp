@@ -79,4 +79,8 @@ bool TerminationWatcher::isWatching() const {
     return m_hook->isWatching();
 }
 
+void TerminationWatcher::requestTermination() {
+    ::raise(SIGTERM);
+}
+
 } // namespace velk

@@ -105,4 +105,11 @@ bool TerminationWatcher::isWatching() const {
     return m_hook->isWatching();
 }
 
+void TerminationWatcher::requestTermination() {
+    const std::lock_guard<std::mutex> guard(g_lock);
+    if (TerminationWatcher* owner = g_owner)
+        QMetaObject::invokeMethod(
+            owner, [owner] { emit owner->terminationRequested(); }, Qt::QueuedConnection);
+}
+
 } // namespace velk

@@ -1,6 +1,7 @@
 #include "clock/zonedclock.h"
 #include "ctl/ctloptions.h"
 #include "ctl/servicecommand.h"
+#include "ctl/serviceevents.h"
 #include "ctl/syncservice.h"
 #include "doubles/fakeclock.h"
 #include "doubles/fakeclockstate.h"
@@ -203,6 +204,27 @@ private slots:
             "service: expected install or remove");
         row("under the manager", "--port COM3 sync --as-service", "", "VELK-Pro sync COM3",
             "--port COM3 sync --as-service");
+        // A network line's service has a name of its own, never COM1's.
+        row("network line", "--port rfc2217://10.0.0.5:4001 service install", "",
+            "VELK-Pro sync 10.0.0.5_4001", "--port rfc2217://10.0.0.5:4001 sync --as-service");
+        row("network line removed", "--port tcp://panel-host:2000 service remove", "",
+            "VELK-Pro sync panel-host_2000", "--port tcp://panel-host:2000 sync --as-service");
+        // The service's name holds no path; its command line names the device as given.
+        row("device path", "--port \\\\.\\COM10 service install", "", "VELK-Pro sync COM10",
+            "--port \\\\.\\COM10 sync --as-service");
+        row("bridge removed", "--port COM4 service remove bridge", "", "VELK-Pro bridge COM4",
+            "--port COM4 bridge --as-service");
+        row("bridge needs its broker", "--port COM4 service install bridge",
+            "--broker: bridge needs the broker's URL");
+        row("bridge install",
+            "--port COM4 service install bridge --broker mqtt://hub --topic "
+            "site/hall --no-sync",
+            "", "VELK-Pro bridge COM4",
+            "--port COM4 bridge --broker mqtt://hub --topic site/hall --no-sync --as-service");
+        row("bridge under the manager", "--port COM4 bridge --broker mqtt://hub --as-service", "",
+            "VELK-Pro bridge COM4", "--port COM4 bridge --as-service");
+        row("bridge options for the sync", "--port COM4 service install --broker mqtt://hub",
+            "--broker: only for bridge");
 #else
         row("install", "--port 3 service install", "service: Windows only");
         row("under the manager", "--port 3 sync --as-service", "--as-service: Windows only");
@@ -223,6 +245,60 @@ private slots:
         QCOMPARE(servicecommand::serviceName(options), name);
         QCOMPARE(servicecommand::serviceArguments(options).join(' '), runs);
         QCOMPARE(options.asService, arguments.contains("--as-service"));
+    }
+
+    // The two kinds of service on one line are each other's rivals; names carry no separator.
+    void serviceNames_data() {
+        QTest::addColumn<QString>("port");
+        QTest::addColumn<bool>("bridge");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("rival");
+        QTest::newRow("comport") << "3" << false << "VELK-Pro sync COM3"
+                                 << "VELK-Pro bridge COM3";
+        QTest::newRow("bridge") << "3" << true << "VELK-Pro bridge COM3"
+                                << "VELK-Pro sync COM3";
+        QTest::newRow("network") << "rfc2217://[fe80::1]:4001" << true
+                                 << "VELK-Pro bridge fe80__1_4001"
+                                 << "VELK-Pro sync fe80__1_4001";
+        QTest::newRow("device") << "/dev/ttyUSB0" << false << "VELK-Pro sync ttyUSB0"
+                                << "VELK-Pro bridge ttyUSB0";
+    }
+    void serviceNames() {
+        QFETCH(QString, port);
+        QFETCH(bool, bridge);
+        CtlOptions options;
+        QString why;
+        options.port = LineName::parse(port, &why).value_or(LineName());
+        QVERIFY2(why.isEmpty(), qPrintable(why));
+        options.serviceKind =
+            bridge ? CtlOptions::ServiceKind::Bridge : CtlOptions::ServiceKind::Sync;
+        QTEST(servicecommand::serviceName(options), "name");
+        QTEST(servicecommand::rivalName(options), "rival");
+    }
+
+    // What the event log is told each line means.
+    void eventIds_data() {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<int>("id");
+        QTest::newRow("sync on") << "sync on: COM1 at 9600,N,8,1" << int(serviceevents::kStarted);
+        QTest::newRow("bridge on")
+            << "bridge for COM1 under velk/COM1 on mqtt://hub:1883" << int(serviceevents::kStarted);
+        QTest::newRow("sync off") << "sync off" << int(serviceevents::kStopped);
+        QTest::newRow("line lost")
+            << "no clock groups until COM1 is back" << int(serviceevents::kLineLost);
+        QTest::newRow("line back")
+            << "clock groups go on from the next whole minute" << int(serviceevents::kLineBack);
+        QTest::newRow("clock held") << "PC clock: not synchronised; no clock groups until it is "
+                                       "synchronised"
+                                    << int(serviceevents::kClockNotSynchronised);
+        QTest::newRow("clock synchronised")
+            << "PC clock: synchronised" << int(serviceevents::kOther);
+        QTest::newRow("refused") << "refused: velk/COM1/7/title/set: address 7 is not listed"
+                                 << int(serviceevents::kRefusedCommand);
+    }
+    void eventIds() {
+        QFETCH(QString, line);
+        QTEST(int(serviceevents::idFor(line)), "id");
     }
 
     // The help names how this system asks the sync to end.

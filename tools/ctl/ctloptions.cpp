@@ -257,7 +257,9 @@ bool readCommand(const QCommandLineParser& parser, const Switches& switches,
         if (!expectArguments(command, words, 0, 0, "no arguments, only options", &options.error))
             return false;
         options.command = CtlOptions::Command::Bridge;
-        return options.bridge.read(parser, &options.error);
+        options.serviceKind = CtlOptions::ServiceKind::Bridge;
+        return options.bridge.read(parser, &options.error) &&
+               (!parser.isSet(switches.asService) || servicecommand::readRunOption(options));
     }
     if (command == QLatin1String("sync")) {
         if (!readBare(command, words, CtlOptions::Command::Sync, options))
@@ -266,7 +268,7 @@ bool readCommand(const QCommandLineParser& parser, const Switches& switches,
         return !parser.isSet(switches.asService) || servicecommand::readRunOption(options);
     }
     if (command == QLatin1String("service"))
-        return servicecommand::read(words, port, options);
+        return servicecommand::read(words, port, parser, options);
     options.error = QStringLiteral("unknown command %1 (%2)").arg(quoted(command), kCommands);
     return false;
 }
@@ -331,12 +333,18 @@ QString busRefusal(const QCommandLineParser& parser, const CtlOptions& options) 
     return {};
 }
 
+// `service install bridge` takes the bridge's options for the service's command line.
+bool installsBridge(const CtlOptions& options) {
+    return options.command == CtlOptions::Command::ServiceInstall &&
+           options.serviceKind == CtlOptions::ServiceKind::Bridge;
+}
+
 // Checks across options and command; false with options.error.
 bool checkCombination(const QCommandLineParser& parser, const QStringList& arguments,
                       const Switches& switches, CtlOptions& options) {
     if (parser.isSet(switches.requireSynced) && options.command != CtlOptions::Command::Sync)
         options.error = QStringLiteral("--require-synced: only with sync");
-    else if (options.command != CtlOptions::Command::Bridge)
+    else if (options.command != CtlOptions::Command::Bridge && !installsBridge(options))
         options.error = strayBridgeOption(parser, arguments, options);
     if (options.error.isEmpty())
         options.error = busRefusal(parser, options);

@@ -44,8 +44,13 @@ struct CtlOptions {
     QString title;
     // The date and time for `time`; nothing: the PC clock as the command runs.
     std::optional<ClockValues> clock;
-    // `sync` runs under the Service Control Manager (Windows).
+    // `sync` or `bridge` runs under the Service Control Manager (Windows).
     bool asService = false;
+    // Which service `service install|remove` (and a run under the manager) is about.
+    enum class ServiceKind { Sync, Bridge };
+    ServiceKind serviceKind = ServiceKind::Sync;
+    // `service install bridge`: the bridge's options as given, for the service's command line.
+    QStringList bridgeArguments;
     // `sync --require-synced`: no groups while the PC clock is not synchronised.
     bool requireSynced = false;
     // What `bridge` is told.

@@ -140,6 +140,22 @@ int runSync(const velk::CtlOptions& options, velk::Line& port, const velk::Local
     return status;
 }
 
+// The bridge under the Service Control Manager: a stop ends it as Ctrl+C does, and its log
+// reaches the event log.
+int runBridgeService(const velk::CtlOptions& options, velk::Line& port,
+                     const velk::LocalClock& clock, const velk::ClockStateSource& clockState) {
+    velk::ServiceHost service(velk::servicecommand::serviceName(options));
+    if (const QString failure = service.attach(); !failure.isEmpty()) {
+        printFailure(failure);
+        return 1;
+    }
+    QObject::connect(&service, &velk::ServiceHost::stopRequested, &service,
+                     [] { velk::TerminationWatcher::requestTermination(); });
+    const int status = velk::runBridge(options, port, clock, clockState);
+    service.finish(status);
+    return status;
+}
+
 // The commands that drive the line itself: bridge, sync, title, clear and time.
 int runOnLine(const velk::CtlOptions& options, const velk::ClockStateSource& clockState) {
     const velk::SystemClock systemClock;
@@ -153,7 +169,8 @@ int runOnLine(const velk::CtlOptions& options, const velk::ClockStateSource& clo
         return 2;
     }
     if (options.command == velk::CtlOptions::Command::Bridge)
-        return velk::runBridge(options, *port, clock, clockState);
+        return options.asService ? runBridgeService(options, *port, clock, clockState)
+                                 : velk::runBridge(options, *port, clock, clockState);
     if (options.command == velk::CtlOptions::Command::Sync)
         return runSync(options, *port, clock, clockState);
     velk::runOnce(options, *port, clock, [](int status, const QString& failure) {

@@ -5,7 +5,8 @@ namespace velk {
 namespace servicehost {
 
 QString unavailableReason() {
-    return QStringLiteral("Windows only; here the systemd unit velk-sync@DEVICE runs the sync");
+    return QStringLiteral("Windows only; here the systemd units velk-sync@DEVICE and "
+                          "velk-bridge@DEVICE run the sync and the bridge");
 }
 
 QString commandsHelp() {
@@ -39,5 +40,13 @@ QString ServiceHost::attach() {
 }
 
 void ServiceHost::finish(int) {}
+
+quint32 ServiceHost::takeControl(quint32, quint32) {
+    return 0;
+}
+
+quint32 ServiceHost::acceptedControls() {
+    return 0;
+}
 
 } // namespace velk

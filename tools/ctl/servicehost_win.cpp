@@ -2,6 +2,8 @@
 
 #include "ctl/ctloptions.h"
 #include "ctl/servicecommand.h"
+#include "ctl/serviceevents.h"
+#include "system/systemwallclockalarm.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -62,6 +64,64 @@ QString quotedWord(const QString& word) {
     return word.contains(QLatin1Char(' ')) ? QLatin1Char('"') + word + QLatin1Char('"') : word;
 }
 
+// Where the event log finds a source's message file; velk-ctl.exe carries the message table.
+std::wstring eventSourceKey(const QString& name) {
+    return wide(QStringLiteral("SYSTEM\\CurrentControlSet\\Services\\EventLog\\Application\\") +
+                name);
+}
+
+bool registerEventSource(const QString& name, const QString& messageFile) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, eventSourceKey(name).c_str(), 0, nullptr, 0,
+                        KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return false;
+    const std::wstring file = wide(messageFile);
+    const DWORD types = EVENTLOG_ERROR_TYPE | EVENTLOG_WARNING_TYPE | EVENTLOG_INFORMATION_TYPE;
+    const bool done =
+        RegSetValueExW(key, L"EventMessageFile", 0, REG_EXPAND_SZ,
+                       reinterpret_cast<const BYTE*>(file.c_str()),
+                       DWORD((file.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS &&
+        RegSetValueExW(key, L"TypesSupported", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&types),
+                       sizeof(types)) == ERROR_SUCCESS;
+    RegCloseKey(key);
+    return done;
+}
+
+void removeEventSource(const QString& name) {
+    RegDeleteKeyW(HKEY_LOCAL_MACHINE, eventSourceKey(name).c_str());
+}
+
+bool isInstalled(SC_HANDLE manager, const QString& name) {
+    const ScHandle service{OpenServiceW(manager, wide(name).c_str(), SERVICE_QUERY_STATUS)};
+    return service.handle != nullptr;
+}
+
+QString describe(const CtlOptions& options) {
+    const QString line = servicecommand::portName(options);
+    if (options.serviceKind == CtlOptions::ServiceKind::Bridge)
+        return QStringLiteral("Carries titles, clears, the time and the minute sync from the MQTT "
+                              "broker to the VELK-Pro displays on %1, and their states back.")
+            .arg(line);
+    return QStringLiteral("Keeps the clocks of the VELK-Pro displays on %1 in step with the PC "
+                          "clock, at the start of every minute.")
+        .arg(line);
+}
+
+// Restarted after a failure (its line missing at boot, the broker away), as often as systemd
+// does on Linux.
+void restartOnFailure(SC_HANDLE service) {
+    SC_ACTION restart[] = {{SC_ACTION_RESTART, kRestartDelayMs},
+                           {SC_ACTION_RESTART, kRestartDelayMs},
+                           {SC_ACTION_RESTART, kRestartDelayMs}};
+    SERVICE_FAILURE_ACTIONSW failures{};
+    failures.dwResetPeriod = 24 * 60 * 60;
+    failures.cActions = DWORD(std::size(restart));
+    failures.lpsaActions = restart;
+    ChangeServiceConfig2W(service, SERVICE_CONFIG_FAILURE_ACTIONS, &failures);
+    SERVICE_FAILURE_ACTIONS_FLAG onFailedExit{TRUE};
+    ChangeServiceConfig2W(service, SERVICE_CONFIG_FAILURE_ACTIONS_FLAG, &onFailedExit);
+}
+
 } // namespace
 
 namespace servicehost {
@@ -79,17 +139,29 @@ QString commandsHelp() {
         "  service install|remove --port COMn [--settings S]\n"
         "                         register (or remove) the Windows service\n"
         "                         \"VELK-Pro sync COMn\", which starts with Windows and runs\n"
-        "                         sync on that port (as administrator)\n");
+        "                         sync on that line (as administrator); a network line's\n"
+        "                         service is named by HOST_PORT\n"
+        "  service install bridge --port COMn --broker URL --credentials FILE [--topic T]\n"
+        "                         [--addresses A] [--ca FILE]\n"
+        "  service remove bridge --port COMn\n"
+        "                         the same for the bridge: \"VELK-Pro bridge COMn\"; a line\n"
+        "                         has either the sync or the bridge, never both\n");
 }
 
 int install(const CtlOptions& options, QString* said) {
     const QString name = servicecommand::serviceName(options);
-    const ScHandle manager{openManager(SC_MANAGER_CREATE_SERVICE, said)};
+    const ScHandle manager{openManager(SC_MANAGER_CREATE_SERVICE | SC_MANAGER_CONNECT, said)};
     if (!manager.handle)
         return 1;
-    QString command = QLatin1Char('"') +
-                      QDir::toNativeSeparators(QCoreApplication::applicationFilePath()) +
-                      QLatin1Char('"');
+    // One owner per line: the sync and the bridge would fight over it.
+    if (const QString rival = servicecommand::rivalName(options);
+        isInstalled(manager.handle, rival)) {
+        *said = QStringLiteral("the service \"%1\" already drives %2; remove it first")
+                    .arg(rival, servicecommand::portName(options));
+        return 1;
+    }
+    const QString program = QDir::toNativeSeparators(QCoreApplication::applicationFilePath());
+    QString command = QLatin1Char('"') + program + QLatin1Char('"');
     for (const QString& word : servicecommand::serviceArguments(options))
         command += QLatin1Char(' ') + quotedWord(word);
     const ScHandle service{
@@ -105,24 +177,16 @@ int install(const CtlOptions& options, QString* said) {
         }
         return refused(said, QStringLiteral("cannot install the service \"%1\"").arg(name), code);
     }
-    std::wstring description =
-        wide(QStringLiteral("Keeps the clocks of the VELK-Pro displays on %1 in step with the "
-                            "PC clock, at the start of every minute.")
-                 .arg(servicecommand::portName(options)));
-    SERVICE_DESCRIPTIONW describe{description.data()};
-    ChangeServiceConfig2W(service.handle, SERVICE_CONFIG_DESCRIPTION, &describe);
-    // A port missing at boot ends the run in failure; the manager tries again, as often as
-    // systemd does on Linux.
-    SC_ACTION restart[] = {{SC_ACTION_RESTART, kRestartDelayMs},
-                           {SC_ACTION_RESTART, kRestartDelayMs},
-                           {SC_ACTION_RESTART, kRestartDelayMs}};
-    SERVICE_FAILURE_ACTIONSW failures{};
-    failures.dwResetPeriod = 24 * 60 * 60;
-    failures.cActions = DWORD(std::size(restart));
-    failures.lpsaActions = restart;
-    ChangeServiceConfig2W(service.handle, SERVICE_CONFIG_FAILURE_ACTIONS, &failures);
-    SERVICE_FAILURE_ACTIONS_FLAG onFailedExit{TRUE};
-    ChangeServiceConfig2W(service.handle, SERVICE_CONFIG_FAILURE_ACTIONS_FLAG, &onFailedExit);
+    std::wstring description = wide(describe(options));
+    SERVICE_DESCRIPTIONW describeIt{description.data()};
+    ChangeServiceConfig2W(service.handle, SERVICE_CONFIG_DESCRIPTION, &describeIt);
+    restartOnFailure(service.handle);
+    if (!registerEventSource(name, program)) {
+        const DWORD code = GetLastError();
+        DeleteService(service.handle);
+        return refused(said, QStringLiteral("cannot register the event source \"%1\"").arg(name),
+                       code);
+    }
     *said = QStringLiteral("installed the service \"%1\"; it starts with Windows, "
                            "net start \"%1\" starts it now")
                 .arg(name);
@@ -156,6 +220,7 @@ int remove(const CtlOptions& options, QString* said) {
     if (!DeleteService(service.handle))
         return refused(said, QStringLiteral("cannot remove the service \"%1\"").arg(name),
                        GetLastError());
+    removeEventSource(name);
     *said = QStringLiteral("removed the service \"%1\"").arg(name);
     return 0;
 }
@@ -177,8 +242,7 @@ void report(DWORD state, DWORD waitHint = 0) {
     SERVICE_STATUS status{};
     status.dwServiceType = SERVICE_WIN32_OWN_PROCESS;
     status.dwCurrentState = state;
-    status.dwControlsAccepted =
-        state == SERVICE_RUNNING ? SERVICE_ACCEPT_STOP | SERVICE_ACCEPT_SHUTDOWN : 0;
+    status.dwControlsAccepted = state == SERVICE_RUNNING ? ServiceHost::acceptedControls() : 0;
     status.dwWaitHint = waitHint;
     if (state == SERVICE_STOPPED && g_exitStatus != 0) {
         status.dwWin32ExitCode = ERROR_SERVICE_SPECIFIC_ERROR;
@@ -187,24 +251,12 @@ void report(DWORD state, DWORD waitHint = 0) {
     SetServiceStatus(g_status, &status);
 }
 
-DWORD WINAPI onControl(DWORD control, DWORD, void*, void*) {
-    switch (control) {
-    case SERVICE_CONTROL_STOP:
-    case SERVICE_CONTROL_SHUTDOWN:
-        report(SERVICE_STOP_PENDING, kStopHintMs);
-        // Stop and shutdown end the sync as Ctrl+C does: the line is handed what it was given.
-        QMetaObject::invokeMethod(
-            g_host, [] { emit g_host->stopRequested(); }, Qt::QueuedConnection);
-        return NO_ERROR;
-    case SERVICE_CONTROL_INTERROGATE:
-        return NO_ERROR;
-    default:
-        return ERROR_CALL_NOT_IMPLEMENTED;
-    }
+DWORD WINAPI onControl(DWORD control, DWORD eventType, void*, void* host) {
+    return static_cast<ServiceHost*>(host)->takeControl(control, eventType);
 }
 
 void WINAPI serviceMain(DWORD, LPWSTR* arguments) {
-    g_status = RegisterServiceCtrlHandlerExW(arguments[0], &onControl, nullptr);
+    g_status = RegisterServiceCtrlHandlerExW(arguments[0], &onControl, g_host);
     if (g_status)
         report(SERVICE_START_PENDING, kStopHintMs);
     SetEvent(g_started);
@@ -223,7 +275,9 @@ void toEventLog(QtMsgType type, const QMessageLogContext& context, const QString
         kind = EVENTLOG_WARNING_TYPE;
     else if (type == QtCriticalMsg || type == QtFatalMsg)
         kind = EVENTLOG_ERROR_TYPE;
-    ReportEventW(g_eventLog, kind, 0, 0, nullptr, 1, 0, strings, nullptr);
+    // The ID finds the line's text in velk-ctl.exe's message table and says what happened.
+    ReportEventW(g_eventLog, kind, 0, serviceevents::idFor(message), nullptr, 1, 0, strings,
+                 nullptr);
 }
 
 } // namespace
@@ -283,6 +337,35 @@ void ServiceHost::finish(int status) {
     g_exitStatus = DWORD(status);
     SetEvent(g_finished);
     m_connection->dispatcher.join();
+}
+
+quint32 ServiceHost::acceptedControls() {
+    return SERVICE_ACCEPT_STOP | SERVICE_ACCEPT_SHUTDOWN | SERVICE_ACCEPT_TIMECHANGE |
+           SERVICE_ACCEPT_POWEREVENT;
+}
+
+quint32 ServiceHost::takeControl(quint32 control, quint32 eventType) {
+    switch (control) {
+    case SERVICE_CONTROL_STOP:
+    case SERVICE_CONTROL_SHUTDOWN:
+        report(SERVICE_STOP_PENDING, kStopHintMs);
+        // Stop and shutdown end the run as Ctrl+C does: the line is handed what it was given.
+        QMetaObject::invokeMethod(
+            this, [this] { emit stopRequested(); }, Qt::QueuedConnection);
+        return NO_ERROR;
+    case SERVICE_CONTROL_TIMECHANGE:
+        // The minute wait is re-armed for the new time, as the panel does.
+        SystemWallClockAlarm::clockSteppedEverywhere();
+        return NO_ERROR;
+    case SERVICE_CONTROL_POWEREVENT:
+        if (eventType == PBT_APMRESUMEAUTOMATIC || eventType == PBT_APMRESUMESUSPEND)
+            SystemWallClockAlarm::clockSteppedEverywhere();
+        return NO_ERROR;
+    case SERVICE_CONTROL_INTERROGATE:
+        return NO_ERROR;
+    default:
+        return ERROR_CALL_NOT_IMPLEMENTED;
+    }
 }
 
 } // namespace velk
