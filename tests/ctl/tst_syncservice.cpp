@@ -138,20 +138,28 @@ private slots:
     void groupsFollowTheSwitchAndTheZone_data() {
         QTest::addColumn<bool>("on");
         QTest::addColumn<QByteArray>("zone");
+        QTest::addColumn<int>("offsetMinutes");
         QTest::addColumn<QByteArray>("group");
-        QTest::newRow("off") << false << QByteArray("UTC") << QByteArray();
-        QTest::newRow("UTC") << true << QByteArray("UTC") << QByteArray("/M00/H00/m01/Y27/D01");
+        QTest::newRow("off") << false << QByteArray("UTC") << 0 << QByteArray();
+        QTest::newRow("UTC") << true << QByteArray("UTC") << 0
+                             << QByteArray("/M00/H00/m01/Y27/D01");
         QTest::newRow("Kathmandu, 5:45 ahead")
-            << true << QByteArray("Asia/Kathmandu") << QByteArray("/M45/H05/m01/Y27/D01");
+            << true << QByteArray("Asia/Kathmandu") << 345 << QByteArray("/M45/H05/m01/Y27/D01");
         QTest::newRow("Honolulu, the day before")
-            << true << QByteArray("Pacific/Honolulu") << QByteArray("/M00/H14/m12/Y26/D31");
+            << true << QByteArray("Pacific/Honolulu") << -600 << QByteArray("/M00/H14/m12/Y26/D31");
     }
     void groupsFollowTheSwitchAndTheZone() {
         QFETCH(bool, on);
         QFETCH(QByteArray, zone);
+        QFETCH(int, offsetMinutes);
         QFETCH(QByteArray, group);
         FakeClock utc(QDateTime(QDate(2026, 12, 31), QTime(23, 59, 58, 5), Qt::UTC));
-        const ZonedClock clock(utc, QTimeZone(zone));
+        const QTimeZone timeZone(zone);
+        // Wine's zone table lacks some zones or their offsets; the rule is tested where it has
+        // them.
+        if (timeZone.offsetFromUtc(utc.now()) != offsetMinutes * 60)
+            QSKIP("this system's time zone data does not have the zone as it is");
+        const ZonedClock clock(utc, timeZone);
         MemorySerialPort port;
         FakeClockState clockState;
         SyncService sync(port, clock, clockState);
