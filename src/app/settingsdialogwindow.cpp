@@ -37,6 +37,7 @@ void SettingsDialogWindow::create() {
     m_prompt = std::make_unique<QtNetworkLinePrompt>(m_dialog.get());
     m_logic = std::make_unique<SettingsDialogLogic>(
         configs, m_settings, m_portControl, [this] { m_dialog->hide(); }, m_start, m_prompt.get());
+    m_logic->onLineNote([this](const QString& note) { m_dialog->showNote(note); });
     bindSettingsDialogEvents(*m_dialog, *m_logic);
     QObject::connect(m_dialog.get(), &ConfigureDialog::discarded, m_dialog.get(),
                      [this] { discard(); });

@@ -72,6 +72,10 @@ QString SettingsDialogLogic::networkEntryText() {
     return QStringLiteral("Network line ...");
 }
 
+QString SettingsDialogLogic::busLineNote() {
+    return QStringLiteral("The bridge keeps a bus line's settings: Ok sets the port.");
+}
+
 QStringList SettingsDialogLogic::entries(int index) {
     switch (index) {
     case kBaudRate:
@@ -163,6 +167,12 @@ void SettingsDialogLogic::savePortNumber() {
             m_settings.lineName = *m_networkLine;
         m_portPosition = position;
     }
+    showLineNote();
+}
+
+void SettingsDialogLogic::showLineNote() const {
+    if (m_showNote)
+        m_showNote(m_settings.lineName.isBus() ? busLineNote() : QString());
 }
 
 void SettingsDialogLogic::askNetworkLine() {
@@ -175,6 +185,7 @@ void SettingsDialogLogic::askNetworkLine() {
                 showNetworkLine(*name);
                 m_settings.lineName = *name;
                 m_portPosition = kNetworkEntry;
+                showLineNote();
                 return;
             }
             m_prompt->showRefusal(why);

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <functional>
 #include <optional>
 
 namespace velk {
@@ -41,6 +42,12 @@ public:
 
     // The network entry's text before a URL is given.
     static QString networkEntryText();
+    // The dialog's one line while a bus line is chosen: its line settings are the bridge's.
+    static QString busLineNote();
+
+    // Runs with the note the dialog shows under its settings, empty for none, whenever the
+    // chosen line changes.
+    void onLineNote(std::function<void(const QString&)> show) { m_showNote = std::move(show); }
 
     // The list entries of selector `index`, in list order; empty for any other index.
     static QStringList entries(int index);
@@ -63,6 +70,7 @@ private:
     // The operator picked the network entry: asks for the URL, or goes back to the last choice.
     void askNetworkLine();
     void showNetworkLine(const LineName& name);
+    void showLineNote() const;
 
     Selectors m_selectors;
     PortSettings& m_settings;
@@ -70,6 +78,7 @@ private:
     Handler m_hide;
     const PortSettings& m_start;
     NetworkLinePrompt* m_prompt;
+    std::function<void(const QString&)> m_showNote;
     std::optional<LineName> m_networkLine; // what the network entry shows, once given
     int m_portPosition = -1;  // the port entry last chosen, where a refused pick goes back to
     bool m_selecting = false; // positions set by the dialog itself, which ask nothing

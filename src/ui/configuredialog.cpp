@@ -122,6 +122,19 @@ Button& ConfigureDialog::restoreDefaults() {
     return *m_restoreDefaults;
 }
 
+void ConfigureDialog::showNote(const QString& note) {
+    if (!m_note) {
+        if (note.isEmpty())
+            return;
+        // Below the picture and Restore Defaults, inside the frame.
+        m_note = FormBuilder(this).label(
+            findChild<QGroupBox*>(QStringLiteral("FramePortSet")), QStringLiteral("LabelNote"),
+            note, inFrame(120, 3600, 4095, 300), makeFont(Face::Arial, 8.25, false));
+    }
+    m_note->setText(note);
+    m_note->setVisible(!note.isEmpty());
+}
+
 void ConfigureDialog::showEvent(QShowEvent* event) {
     if (!m_centred) {
         m_centred = true;

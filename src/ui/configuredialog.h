@@ -8,6 +8,8 @@
 #include <array>
 #include <memory>
 
+class QLabel;
+
 namespace velk {
 
 class FormBuilder;
@@ -29,6 +31,8 @@ public:
     Button& ok();
     Button& cancel();
     Button& restoreDefaults();
+    // One line under the settings, hidden while `note` is empty.
+    void showNote(const QString& note);
 
 signals:
     // The operator closed the dialog with the window's close control: it is to be discarded
@@ -51,6 +55,7 @@ private:
     std::unique_ptr<QtButton> m_cancel;
     std::unique_ptr<QtButton> m_restoreDefaults;
     bool m_centred = false;
+    QLabel* m_note = nullptr; // made on the first note: most runs never show one
 };
 
 } // namespace velk

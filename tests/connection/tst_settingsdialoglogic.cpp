@@ -260,6 +260,27 @@ private slots:
         QCOMPARE(dialog.settings.lineName.text(), shown.startsWith("Comport") ? "3" : shown);
     }
 
+    // While a bus line is chosen the dialog says in one line that its settings are the
+    // bridge's; any other line takes the note away.
+    void busLineNote() {
+        if (!busLinesMissing().isEmpty())
+            QSKIP("this build has no bus lines");
+        Dialog dialog;
+        QStringList notes;
+        dialog.logic.onLineNote([&notes](const QString& note) { notes << note; });
+        dialog.start.lineName = *LineName::parse(QStringLiteral("mqtt://broker/velk"), nullptr);
+        dialog.logic.load();
+        QCOMPARE(notes.last(), Logic::busLineNote());
+        dialog.selector(Logic::kPort).pick(1);
+        QCOMPARE(notes.last(), QString());
+        dialog.prompt.answer = QStringLiteral("tcp://host:23");
+        dialog.selector(Logic::kPort).pick(Logic::kNetworkEntry);
+        QCOMPARE(notes.last(), QString());
+        dialog.prompt.answer = QStringLiteral("mqtts://broker/velk/hall");
+        dialog.selector(Logic::kPort).pick(Logic::kNetworkEntry);
+        QCOMPARE(notes.last(), Logic::busLineNote());
+    }
+
     // A run started on a network line shows it, asking nothing; asking again starts from it, a
     // Comport entry goes back to serial, and Restore Defaults is Comport 1.
     void networkLineThenComportAndDefaults() {
