@@ -1,5 +1,6 @@
 #include "bus/busframes.h"
 
+#include "bus/buslink.h"
 #include "bus/mqttclient.h"
 #include "port/linename.h"
 
@@ -14,15 +15,7 @@ constexpr qsizetype kLongestFrame = 1024;
 
 std::unique_ptr<QObject> watchBusFrames(const LineName& line, const BrokerAccess& access,
                                         FrameHandler frame, TapFailure failed) {
-    MqttClient::Settings settings;
-    settings.host = line.host;
-    settings.port = line.tcpPort;
-    settings.tls = line.tls;
-    settings.caFile = access.caFile;
-    settings.user = access.user;
-    settings.password = access.password;
-    settings.oneShot = true;
-    auto client = std::make_unique<MqttClient>(settings);
+    auto client = std::make_unique<MqttClient>(BusLink::clientSettings(line, access, true));
     const QString topic = line.topicBase + QStringLiteral("/frames");
     MqttClient* mqtt = client.get();
     mqtt->onConnected([mqtt, topic] { mqtt->subscribe(topic); });

@@ -34,8 +34,8 @@ QString reasonText(const QByteArray& payload) {
 
 } // namespace
 
-BusLink::BusLink(const LineName& line, const BrokerAccess& access, bool oneShot, QObject* parent)
-    : QObject(parent), m_line(line) {
+MqttClient::Settings BusLink::clientSettings(const LineName& line, const BrokerAccess& access,
+                                             bool oneShot) {
     MqttClient::Settings settings;
     settings.host = line.host;
     settings.port = line.tcpPort;
@@ -44,6 +44,12 @@ BusLink::BusLink(const LineName& line, const BrokerAccess& access, bool oneShot,
     settings.user = access.user;
     settings.password = access.password;
     settings.oneShot = oneShot;
+    return settings;
+}
+
+BusLink::BusLink(const LineName& line, const BrokerAccess& access, bool oneShot, QObject* parent)
+    : QObject(parent), m_line(line) {
+    MqttClient::Settings settings = clientSettings(line, access, oneShot);
     // Its own reply topic: a client id no other client has.
     settings.clientId = QStringLiteral("velk-") + QString::fromLatin1(randomBytes(8).toHex());
     m_replyTopic = topic(QStringLiteral("reply/") + settings.clientId);

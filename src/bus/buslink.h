@@ -32,6 +32,10 @@ public:
     using ResultHandler = std::function<void(const Result&)>;
     using PartHandler = std::function<void(BusState::Part part, quint8 address)>;
 
+    // The broker connection that reaches `line` as `access` allows.
+    static MqttClient::Settings clientSettings(const LineName& line, const BrokerAccess& access,
+                                               bool oneShot);
+
     // How long a request waits for its answer; also its expiry on the broker.
     static constexpr int kAnswerSeconds = 5;
 
