@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 
 namespace velk {
 
@@ -29,7 +30,7 @@ public:
     bool isHeld() const { return m_handle >= 0; }
 
 private:
-    int m_handle = -1;
+    qintptr m_handle = -1; // a descriptor on Unix, a named object's handle on Windows
 };
 
 } // namespace velk

@@ -1,6 +1,7 @@
 #include "controls/linesettings.h"
 #include "doubles/fixedportmapping.h"
 #include "port/buslines.h"
+#include "port/devicelock.h"
 #include "port/flushwatch.h"
 #include "port/portdescriptions.h"
 #include "port/portloss.h"
@@ -366,6 +367,20 @@ private slots:
     }
 
     // A pinned device answers for its number only; the rest fall back to the system's mapping.
+    // One holder per network line on this computer, whatever case its host is written in; the
+    // hold ends with its holder.
+    void networkLineHold() {
+        const QString address =
+            QStringLiteral("Velk-Test-%1.example:65535").arg(QCoreApplication::applicationPid());
+        DeviceLock first;
+        DeviceLock second;
+        QCOMPARE(first.acquireAddress(address), DeviceLock::Outcome::Held);
+        QCOMPARE(second.acquireAddress(address.toLower()), DeviceLock::Outcome::Busy);
+        QVERIFY(!second.isHeld());
+        first.release();
+        QCOMPARE(second.acquireAddress(address), DeviceLock::Outcome::Held);
+    }
+
     void pinnedDevice() {
         const auto system = [] {
             return std::make_unique<FixedPortMapping>(
