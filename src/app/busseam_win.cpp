@@ -1,6 +1,7 @@
 #include "app/busseam.h"
 
 #include "controls/clockstate.h"
+#include "port/line.h"
 #include "port/lineports.h"
 #include "port/systemportmapping.h"
 
