@@ -30,6 +30,8 @@ public:
     bool isHeld() const { return m_handle >= 0; }
 
 private:
+    Outcome hold(int handle); // Unix: the flock both kinds of hold take
+
     qintptr m_handle = -1; // a descriptor on Unix, a named object's handle on Windows
 };
 

@@ -13,6 +13,18 @@
 
 namespace velk {
 
+// Takes the exclusive hold on `handle`, kept open for as long as it; closed when another
+// holder has it.
+DeviceLock::Outcome DeviceLock::hold(int handle) {
+    if (::flock(handle, LOCK_EX | LOCK_NB) != 0) {
+        const bool held = errno == EWOULDBLOCK;
+        ::close(handle);
+        return held ? Outcome::Busy : Outcome::Unavailable;
+    }
+    m_handle = handle;
+    return Outcome::Held;
+}
+
 QString DeviceLock::canonical(const QString& path) {
     const QString resolved = QFileInfo(path).canonicalFilePath();
     return resolved.isEmpty() ? path : resolved;
@@ -26,13 +38,7 @@ DeviceLock::Outcome DeviceLock::acquire(const QString& device) {
         ::open(QFile::encodeName(device).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (handle < 0)
         return errno == EBUSY ? Outcome::Busy : Outcome::Unavailable;
-    if (::flock(handle, LOCK_EX | LOCK_NB) != 0) {
-        const bool held = errno == EWOULDBLOCK;
-        ::close(handle);
-        return held ? Outcome::Busy : Outcome::Unavailable;
-    }
-    m_handle = handle;
-    return Outcome::Held;
+    return hold(handle);
 }
 
 DeviceLock::Outcome DeviceLock::acquireAddress(const QString& address) {
@@ -50,13 +56,7 @@ DeviceLock::Outcome DeviceLock::acquireAddress(const QString& address) {
         handle = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
     if (handle < 0)
         return Outcome::Unavailable;
-    if (::flock(handle, LOCK_EX | LOCK_NB) != 0) {
-        const bool held = errno == EWOULDBLOCK;
-        ::close(handle);
-        return held ? Outcome::Busy : Outcome::Unavailable;
-    }
-    m_handle = handle;
-    return Outcome::Held;
+    return hold(handle);
 }
 
 void DeviceLock::release() {
