@@ -86,7 +86,8 @@ if(UNIX AND NOT APPLE)
             foreach(_program ${CMAKE_INSTALL_BINDIR}/velk-pro ${CMAKE_INSTALL_BINDIR}/velk-ctl
                              ${CMAKE_INSTALL_BINDIR}/velk-monitor
                              ${VELK_PLUGIN_DIR}/velk-network-lines.so
-                             ${VELK_PLUGIN_DIR}/velk-bridge.so)
+                             ${VELK_PLUGIN_DIR}/velk-bridge.so
+                             ${VELK_PLUGIN_DIR}/velk-bus-lines.so)
                 set(_file \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/\${_program}\")
                 if(EXISTS \"\${_file}\")
                     execute_process(COMMAND \"${CMAKE_STRIP}\" --remove-section=.comment

@@ -1,7 +1,6 @@
 #include "port/linename.h"
 
 #include "controls/quoted.h"
-#include "port/buslines.h"
 #include "port/pinnedportmapping.h"
 #include "port/portsettings.h"
 
@@ -81,8 +80,6 @@ std::optional<LineName> readEndpoint(const QString& authority, quint16 defaultPo
 // "mqtt://HOST[:PORT]/BASE" or "mqtts://..."; `rest` follows the "://".
 std::optional<LineName> parseBusUrl(bool tls, const QString& rest, const QString& text,
                                     QString* why, const QString& option) {
-    if (const QString missing = busLinesMissing(); !missing.isEmpty())
-        return refuse(why, option, QStringLiteral("%1: %2").arg(quoted(text), missing));
     const int slash = rest.indexOf(QLatin1Char('/'));
     if (slash < 0)
         return refuse(

@@ -1,24 +1,15 @@
 #include "port/lineports.h"
 
 #include "controls/logging.h"
+#include "controls/pluginentry.h"
 #include "port/networklines.h"
 #include "port/qtserialport.h"
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QIODevice>
-#include <QLibrary>
 
 namespace velk {
 
 namespace {
-
-// Where the plugin is looked for: beside the program (the build tree, the Windows folder), then
-// where the package installs it, relative to the program's own folder.
-QStringList pluginFolders() {
-    const QString programFolder = QCoreApplication::applicationDirPath();
-    return {programFolder, QDir(programFolder).filePath(QStringLiteral(VELK_PLUGIN_RELATIVE_DIR))};
-}
 
 // The network lines, loaded on first use and kept for the life of the process; nothing, with
 // `why`, when the plugin cannot be loaded.
@@ -27,14 +18,10 @@ NetworkLines* networkLines(const LineName& name, QString* why) {
     if (loaded)
         return loaded;
     QString failure;
-    for (const QString& folder : pluginFolders()) {
-        QLibrary library(QDir(folder).filePath(QLatin1String(kNetworkLinesPlugin)));
-        const auto entry = reinterpret_cast<NetworkLinesEntry>(library.resolve(kNetworkLinesEntry));
-        if (entry) {
-            loaded = entry();
-            return loaded;
-        }
-        failure = library.errorString();
+    if (const auto entry = reinterpret_cast<NetworkLinesEntry>(
+            pluginEntry(kNetworkLinesPlugin, kNetworkLinesEntry, &failure))) {
+        loaded = entry();
+        return loaded;
     }
     qCWarning(lcSerial, "network lines are not available: %s", qPrintable(failure));
     if (why)

@@ -2,6 +2,7 @@
 #include "app/panel.h"
 #include "app/startoptions.h"
 #include "bus/brokerlogin.h"
+#include "bus/panelbus.h"
 #include "clocksync/clockstatewatch.h"
 #include "clocksync/tickhandler.h"
 #include "controls/statusbar.h"
@@ -27,6 +28,7 @@ using velk::test::MosquittoBroker;
 namespace {
 
 const QString kCtlPath = QStringLiteral(VELK_CTL_PATH);
+const QString kPanelPath = QStringLiteral(VELK_PRO_PATH);
 const QString kBase = QStringLiteral("velk/hall");
 
 // The operator at the login prompt: answers with `given`, or cancels; counts the questions.
@@ -53,6 +55,10 @@ class TestBusPanel : public QObject {
         m_bridge.start(kCtlPath, {"--port", m_pty->near(), "bridge", "--broker", m_broker->url(),
                                   "--credentials", m_broker->credentialsFile(), "--topic", kBase,
                                   "--addresses", "1-3,all", "--no-sync"});
+    }
+
+    QString busUrl() const {
+        return QString("mqtt://127.0.0.1:%1/%2").arg(m_broker->port()).arg(kBase);
     }
 
 private slots:
@@ -86,7 +92,7 @@ private slots:
         const StartSettings& start = options.settings();
         FakeClock clock;
         FakeClockState ownClock;
-        BusSeam bus(start.access, ownClock);
+        BusSeam bus(start.access, ownClock, nullptr, &makePanelBus);
         QString why;
         auto port = LinePort::create(
             start.port.lineName,
@@ -160,6 +166,64 @@ private slots:
         QCOMPARE(m_pty->readFarWhileRunning(int(cleared.size())), cleared);
     }
 
+    // A bus line chosen once the panel runs on a serial line: its commands and the sync box go
+    // to the bridge from then on.
+    void busLineChosenLater() {
+        StartOptions options;
+        QCOMPARE(options.read({"velk-pro", "--port", busUrl(), "--credentials",
+                               m_broker->credentialsFile(), "--connect"}),
+                 StartOptions::Outcome::Run);
+        const StartSettings& start = options.settings();
+        FakeClock clock;
+        FakeClockState ownClock;
+        BusSeam bus(start.access, ownClock, nullptr, &makePanelBus);
+        const auto makePort = [&bus](const LineName& name, QString* w) {
+            return bus.makePort(name, w);
+        };
+        auto port = LinePort::create(*LineName::parse("16", nullptr), makePort, nullptr);
+        LinePort& line = *port;
+        Panel panel(std::move(port), clock, &bus.clockState(), nullptr, bus.sinkFactory());
+        QString why;
+        QVERIFY2(line.setName(start.port.lineName, &why), qPrintable(why));
+        panel.load(start);
+        panel.start();
+        MainWindowControls& c = panel.window().controls();
+        QTRY_COMPARE(c.statusBar.panelText(2), start.port.lineName.busLabel() + " : 9600,N,8,1  ");
+        c.address.setListIndex(3);
+        c.title.setText("Later");
+        panel.window().findChild<QAbstractButton*>("Command2")->click();
+        QVERIFY(m_broker->waitForRetained(kBase + "/3/title", "Later"));
+        QCOMPARE(m_pty->readFarWhileRunning(9), QByteArray("/T\x03Later\r"));
+    }
+
+    // The program itself loads its bus lines from their plugin once such a line is named, and
+    // says so in one line where the plugin is missing.
+    void programLoadsItsBusLines() {
+        QProcess panel;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        panel.setProcessEnvironment(env);
+        const QStringList arguments{"--port", busUrl(), "--credentials",
+                                    m_broker->credentialsFile(), "--connect", "--sync"};
+        panel.start(kPanelPath, arguments);
+        QVERIFY(m_broker->waitForRetained(kBase + "/sync", "ON"));
+        panel.terminate();
+        QVERIFY(panel.waitForFinished());
+        QVERIFY(m_broker->publish(kBase + "/sync/set", "OFF"));
+        QVERIFY(m_broker->waitForRetained(kBase + "/sync", "OFF"));
+
+        // Alone in a folder, without its plugins.
+        QTemporaryDir alone;
+        const QString copy = alone.filePath("velk-pro");
+        QVERIFY(QFile::copy(kPanelPath, copy));
+        panel.start(copy, arguments);
+        QVERIFY(panel.waitForFinished());
+        QCOMPARE(panel.exitCode(), 2);
+        const QString said = QString::fromLocal8Bit(panel.readAllStandardError());
+        QVERIFY2(said.contains("bus lines are not available in this installation"),
+                 qPrintable(said));
+    }
+
     // Without --credentials the broker refuses the connection: the panel asks once, and goes
     // on with what the operator typed; a cancel is a failed CONNECT.
     void asksForTheLogin_data() {
@@ -179,7 +243,7 @@ private slots:
             login.given = BrokerLogin::Given{MosquittoBroker::kUser, MosquittoBroker::kPassword};
         FakeClock clock;
         FakeClockState ownClock;
-        BusSeam bus(start.access, ownClock, &login);
+        BusSeam bus(start.access, ownClock, &login, &makePanelBus);
         auto port = LinePort::create(
             start.port.lineName,
             [&bus](const LineName& name, QString* w) { return bus.makePort(name, w); }, nullptr);

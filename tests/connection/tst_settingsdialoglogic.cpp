@@ -3,7 +3,6 @@
 #include "doubles/memorycontrols.h"
 #include "doubles/memoryserialport.h"
 
-#include "port/buslines.h"
 
 #include <QtTest>
 #include <memory>
@@ -238,12 +237,9 @@ private slots:
         QTest::newRow("no port") << QVariant("rfc2217://host") << "Comport 3" << 1;
         QTest::newRow("a Comport") << QVariant("5") << "Comport 3" << 1;
         QTest::newRow("cancelled") << QVariant() << "Comport 3" << 0;
-        if (busLinesMissing().isEmpty()) {
-            QTest::newRow("bus line")
-                << QVariant("mqtt://broker/velk/hall") << "mqtt://broker:1883/velk/hall" << 0;
-            QTest::newRow("bus line, wildcard")
-                << QVariant("mqtt://broker/velk/+") << "Comport 3" << 1;
-        }
+        QTest::newRow("bus line")
+            << QVariant("mqtt://broker/velk/hall") << "mqtt://broker:1883/velk/hall" << 0;
+        QTest::newRow("bus line, wildcard") << QVariant("mqtt://broker/velk/+") << "Comport 3" << 1;
     }
     void networkEntry() {
         QFETCH(QVariant, answer);
@@ -263,8 +259,6 @@ private slots:
     // While a bus line is chosen the dialog says in one line that its settings are the
     // bridge's; any other line takes the note away.
     void busLineNote() {
-        if (!busLinesMissing().isEmpty())
-            QSKIP("this build has no bus lines");
         Dialog dialog;
         QStringList notes;
         dialog.logic.onLineNote([&notes](const QString& note) { notes << note; });

@@ -1,6 +1,5 @@
 #include "controls/linesettings.h"
 #include "doubles/fixedportmapping.h"
-#include "port/buslines.h"
 #include "port/devicelock.h"
 #include "port/flushwatch.h"
 #include "port/portdescriptions.h"
@@ -345,7 +344,7 @@ private slots:
              "--port: the topic base is longer than 65471 bytes" + tail + QString(65500, 'a') +
                  "\""},
         };
-        for (const QStringList& row : busLinesMissing().isEmpty() ? bus : QList<QStringList>())
+        for (const QStringList& row : bus)
             QTest::newRow(qPrintable(row[0])) << row[1] << false << row[2];
     }
     void parse() {

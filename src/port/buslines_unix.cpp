@@ -1,9 +1,0 @@
-#include "port/buslines.h"
-
-namespace velk {
-
-QString busLinesMissing() {
-    return {};
-}
-
-} // namespace velk
