@@ -132,9 +132,9 @@ file(READ ${PROJECT_SOURCE_DIR}/packaging/THIRD-PARTY-NOTICES.txt.in _notices_te
 foreach(_licence LGPL-3 GPL-3 Apache-2.0)
     file(READ /usr/share/common-licenses/${_licence} _licence_text)
     string(APPEND _notices_text
-           "\n-------------------------------------------------------------------------------------------\n"
+           "\n------------------------------------------------------------------------\n"
            "${_licence} (/usr/share/common-licenses/${_licence} of Debian)\n"
-           "-------------------------------------------------------------------------------------------\n\n"
+           "------------------------------------------------------------------------\n\n"
            "${_licence_text}")
 endforeach()
 string(REPLACE "\r\n" "\n" _notices_text "${_notices_text}")

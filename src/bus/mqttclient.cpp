@@ -203,6 +203,7 @@ void MqttClient::connectTried(int result, const QString& why) {
         return;
     }
     m_keepAlive.start();
+    m_tcpConnecting = true;
     watchSocket();
 }
 
@@ -218,15 +219,35 @@ void MqttClient::watchSocket() {
         m_socket = socket;
         if (socket >= 0) {
             m_readNotifier = std::make_unique<QSocketNotifier>(socket, QSocketNotifier::Read);
-            connect(m_readNotifier.get(), &QSocketNotifier::activated, this,
-                    [this] { handleResult(mosquitto_loop_read(m_mosq, 1)); });
+            connect(m_readNotifier.get(), &QSocketNotifier::activated, this, [this] {
+                if (!tcpConnectFailed())
+                    handleResult(mosquitto_loop_read(m_mosq, 1));
+            });
             m_writeNotifier = std::make_unique<QSocketNotifier>(socket, QSocketNotifier::Write);
-            connect(m_writeNotifier.get(), &QSocketNotifier::activated, this,
-                    [this] { handleResult(mosquitto_loop_write(m_mosq, 1)); });
+            connect(m_writeNotifier.get(), &QSocketNotifier::activated, this, [this] {
+                if (!tcpConnectFailed())
+                    handleResult(mosquitto_loop_write(m_mosq, 1));
+            });
         }
     }
     if (m_writeNotifier)
         m_writeNotifier->setEnabled(mosquitto_want_write(m_mosq));
+}
+
+bool MqttClient::tcpConnectFailed() {
+    // The library takes a refused connection for a TLS handshake still on its way and would be
+    // called again and again; the socket itself says whether it reached the broker.
+    if (!m_tcpConnecting || m_socket < 0)
+        return false;
+    int error = 0;
+    if (reachedPeer(m_socket, &error)) {
+        m_tcpConnecting = false;
+        return false;
+    }
+    mosquitto_disconnect(m_mosq);
+    connectionLost(error != 0 ? systemErrorText(error)
+                              : QStringLiteral("no connection (refused, or unreachable)"));
+    return true;
 }
 
 void MqttClient::dropNotifiers() {

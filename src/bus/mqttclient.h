@@ -135,6 +135,8 @@ private:
     // After every call into the library: follows its socket and whether it has bytes to write.
     void watchSocket();
     void dropNotifiers();
+    // True, with the connection given up as lost, when the socket did not reach the broker.
+    bool tcpConnectFailed();
     void handleResult(int result);
     void logRefusal(int result, const QString& what) const;
     // Why a connection that never came up failed, with the TLS library's word where it had one.
@@ -148,6 +150,7 @@ private:
     // The connect in progress; the library is not touched from the loop while it runs.
     std::thread m_connector;
     bool m_connecting = false;
+    bool m_tcpConnecting = false; // the socket's connect may still be on its way
     QTimer m_keepAlive;
     QTimer m_retry;
     QTimer m_firstAnswer;

@@ -302,6 +302,14 @@ private slots:
                                 "tls", "--no-discovery"});
         if (rightCa) {
             QVERIFY(m_broker->waitForRetained("tls/availability", "online"));
+            // The broker gone: each refused try ends and the next is paced, then it is back.
+            m_broker->kill();
+            QByteArray log;
+            QTRY_VERIFY_WITH_TIMEOUT((log += bridge.readAllStandardError(),
+                                      log.count("trying the broker") >= 2),
+                                     kWaitMs);
+            QVERIFY(m_broker->restart());
+            QVERIFY(m_broker->waitForRetained("tls/availability", "online", 45000));
             bridge.terminate();
         }
         QVERIFY(bridge.waitForFinished(kWaitMs));

@@ -124,18 +124,20 @@ private slots:
                                         << "refused the connection";
         QTest::newRow("wrong password") << kBase << "wrong"
                                         << "refused the connection";
-        QTest::newRow("no broker") << "port 1"
-                                   << "yes"
-                                   << "cannot connect to the broker";
+        // Nothing listens: said at once, never taken for a TLS handshake on its way nor for a
+        // certificate the CA does not accept.
+        for (const char* url : {"mqtt://127.0.0.1:1/", "mqtts://127.0.0.1:1/", "ca mqtts://127.0.0.1:1/"})
+            QTest::newRow(url) << QString(url) << "yes"
+                               << "cannot connect to the broker";
     }
     void unreachable() {
         QFETCH(QString, base);
         QFETCH(QString, credentials);
         QFETCH(QString, said);
-        QString url = lineUrl(base);
-        if (base == "port 1")
-            url = "mqtt://127.0.0.1:1/" + kBase;
+        QString url = base.contains("://") ? base.section(' ', -1) + kBase : lineUrl(base);
         QStringList arguments{"--port", url};
+        if (base.startsWith("ca "))
+            arguments << "--ca" << m_broker->caFile();
         if (credentials == "yes")
             arguments << "--credentials" << m_broker->credentialsFile();
         else if (!credentials.isEmpty())
@@ -145,6 +147,7 @@ private slots:
             test::runProgram(kCtlPath, arguments + QStringList{"clear", "1"});
         QCOMPARE(run.status, 1);
         QVERIFY2(run.err.contains(said), qPrintable(run.err));
+        QVERIFY2(!run.err.contains("certificate"), qPrintable(run.err));
         QCOMPARE(m_pty->drainFar(), QByteArray());
     }
 

@@ -233,6 +233,15 @@ private slots:
             "VELK-Pro bridge COM4", "--port COM4 bridge --as-service");
         row("bridge options for the sync", "--port COM4 service install --broker mqtt://hub",
             "--broker: only for bridge");
+        // The displays' zone goes on the service's command line, for either kind.
+        row("sync in a time zone", "--port COM4 service install --time-zone UTC", "",
+            "VELK-Pro sync COM4", "--port COM4 sync --time-zone UTC --as-service");
+        row("bridge in a time zone",
+            "--port COM4 service install bridge --broker mqtt://hub --time-zone UTC", "",
+            "VELK-Pro bridge COM4",
+            "--port COM4 bridge --broker mqtt://hub --time-zone UTC --as-service");
+        row("time zone for a removal", "--port COM4 service remove --time-zone UTC",
+            "--time-zone: only with");
 #else
         row("install", "--port 3 service install", "service: Windows only");
         row("under the manager", "--port 3 sync --as-service", "--as-service: Windows only");

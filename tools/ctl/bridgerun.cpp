@@ -68,16 +68,23 @@ int runBridge(const CtlOptions& options, Line& port, const LocalClock& clock,
     MqttClient mqtt(brokerSettings(options.bridge, place.base));
     Bridge bridge(options.bridge, place, mqtt, port, sync, clock, &clockState);
 
+    // Under the Service Control Manager nobody reads standard error: failures are logged too,
+    // and reach the system's event log.
+    const auto fail = [&err, asService = options.asService](const QString& failure) {
+        err << "velk-ctl: " << failure << Qt::endl;
+        if (asService)
+            qCCritical(lcMqtt).noquote() << "velk-ctl:" << failure;
+    };
     // Ends the run with `status` once the line has taken what it was given.
     const auto closeLineAndExit = [&](int status) {
-        sync.stop([&err, status](qint64 unsent) {
+        sync.stop([&fail, status](qint64 unsent) {
             if (unsent > 0)
-                err << "velk-ctl: " << unsentBytesDescription(unsent) << Qt::endl;
+                fail(unsentBytesDescription(unsent));
             exitLater(status);
         });
     };
     mqtt.onFailedToStart([&](const QString& why) {
-        err << "velk-ctl: " << why << Qt::endl;
+        fail(why);
         closeLineAndExit(1);
     });
     QObject::connect(&watcher, &TerminationWatcher::terminationRequested, &mqtt,
@@ -85,7 +92,7 @@ int runBridge(const CtlOptions& options, Line& port, const LocalClock& clock,
     // The broker is reached once the line is open; a line that cannot be opened ends the run.
     sync.start(options, [&](const QString& failure) {
         if (!failure.isEmpty()) {
-            err << "velk-ctl: " << failure << Qt::endl;
+            fail(failure);
             exitLater(1);
             return;
         }

@@ -65,9 +65,11 @@ bool readTimeZoneOption(const QCommandLineParser& parser, CtlOptions& options) {
     const QString name = timeZoneOption().names().constFirst();
     if (!parser.isSet(name))
         return true;
+    // A service keeps the zone on its own command line.
     if (options.command != CtlOptions::Command::Sync &&
         options.command != CtlOptions::Command::Time &&
-        options.command != CtlOptions::Command::Bridge) {
+        options.command != CtlOptions::Command::Bridge &&
+        options.command != CtlOptions::Command::ServiceInstall) {
         options.error = QStringLiteral("--time-zone: only with sync, time or bridge");
         return false;
     }

@@ -17,7 +17,8 @@ const QString kBridgePrefix = QStringLiteral("VELK-Pro bridge ");
 
 // Options that are velk-ctl's own, not the bridge's; flags of the bridge's that take no value.
 const QStringList kNotBridge = {QStringLiteral("port"), QStringLiteral("settings"),
-                                QStringLiteral("as-service"), QStringLiteral("require-synced")};
+                                QStringLiteral("as-service"), QStringLiteral("require-synced"),
+                                QStringLiteral("time-zone")};
 const QStringList kBridgeFlags = {QStringLiteral("no-discovery"), QStringLiteral("no-sync")};
 // Files the service reads later, from another working directory.
 const QStringList kBridgeFiles = {QStringLiteral("credentials"), QStringLiteral("ca")};
@@ -125,6 +126,8 @@ QStringList serviceArguments(const CtlOptions& options) {
         arguments << QStringLiteral("bridge") << options.bridgeArguments;
     else
         arguments << QStringLiteral("sync");
+    if (options.timeZone.isValid())
+        arguments << QStringLiteral("--time-zone") << QString::fromUtf8(options.timeZone.id());
     return arguments << QStringLiteral("--as-service");
 }
 
