@@ -80,8 +80,8 @@ PanelBus* BusSeam::Parts::busLines(const LineName& name, QString* why) {
         return bus.get();
     QString failure;
     if (!entry)
-        entry = reinterpret_cast<PanelBusEntry>(
-            pluginEntry(kBusLinesPlugin, kBusLinesEntry, &failure));
+        entry =
+            reinterpret_cast<PanelBusEntry>(pluginEntry(kBusLinesPlugin, kBusLinesEntry, &failure));
     if (!entry) {
         qCWarning(lcSerial, "bus lines are not available: %s", qPrintable(failure));
         if (why)

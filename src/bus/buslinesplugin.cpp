@@ -5,7 +5,7 @@
 #include <QtGlobal>
 
 extern "C" Q_DECL_EXPORT velk::PanelBus* velk_panel_bus(const velk::BrokerAccess& access,
-                                                         const velk::ClockStateSource& own,
-                                                         velk::BrokerLogin* login) {
+                                                        const velk::ClockStateSource& own,
+                                                        velk::BrokerLogin* login) {
     return velk::makePanelBus(access, own, login);
 }

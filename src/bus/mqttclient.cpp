@@ -31,8 +31,7 @@ QString resultText(int result) {
     if (result == MOSQ_ERR_ERRNO)
         return systemErrorText(errno);
     if (result == MOSQ_ERR_EAI) // the library leaves getaddrinfo's code in errno
-        return QStringLiteral("cannot look up the name: ") +
-               lookupErrorText(errno);
+        return QStringLiteral("cannot look up the name: ") + lookupErrorText(errno);
     return QString::fromUtf8(mosquitto_strerror(result));
 }
 

@@ -49,8 +49,24 @@ QGroupBox* FormBuilder::frame(QWidget* parent, const QString& name, const QStrin
     return frame;
 }
 
+namespace {
+
+// A drop-down is built when it first opens, not with its window; it takes its field's spoken
+// name then.
+class SelectorBox : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+
+    void showPopup() override {
+        view()->setAccessibleName(accessibleName());
+        QComboBox::showPopup();
+    }
+};
+
+} // namespace
+
 QComboBox* FormBuilder::selector(QWidget* parent, const QString& name, const QRect& twips) const {
-    auto* combo = new QComboBox(parent);
+    auto* combo = new SelectorBox(parent);
     // Any font change builds the combo box's drop-down at once; most selectors already have the
     // standard font from their frame, and their drop-downs can wait until first opened.
     if (combo->font() != standardFont())
@@ -95,11 +111,8 @@ void FormBuilder::nameForScreenReaders(QWidget* form,
         if (!control)
             continue;
         control->setAccessibleName(words);
-        if (auto* selector = qobject_cast<QComboBox*>(control)) {
-            if (selector->lineEdit())
-                selector->lineEdit()->setAccessibleName(words);
-            selector->view()->setAccessibleName(words);
-        }
+        if (auto* selector = qobject_cast<QComboBox*>(control); selector && selector->lineEdit())
+            selector->lineEdit()->setAccessibleName(words);
     }
 }
 

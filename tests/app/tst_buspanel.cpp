@@ -203,8 +203,9 @@ private slots:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QT_QPA_PLATFORM", "offscreen");
         panel.setProcessEnvironment(env);
-        const QStringList arguments{"--port", busUrl(), "--credentials",
-                                    m_broker->credentialsFile(), "--connect", "--sync"};
+        const QStringList arguments{"--port",        busUrl(),
+                                    "--credentials", m_broker->credentialsFile(),
+                                    "--connect",     "--sync"};
         panel.start(kPanelPath, arguments);
         QVERIFY(m_broker->waitForRetained(kBase + "/sync", "ON"));
         panel.terminate();

@@ -8,7 +8,6 @@
 #include "clocksync/clockcommands.h"
 #include "clocksync/statuspanels.h"
 
-
 #include <QtTest>
 
 using namespace velk;

@@ -3,7 +3,6 @@
 #include "doubles/memorycontrols.h"
 #include "doubles/memoryserialport.h"
 
-
 #include <QtTest>
 #include <memory>
 
@@ -237,8 +236,8 @@ private slots:
         QTest::newRow("no port") << QVariant("rfc2217://host") << "Comport 3" << 1;
         QTest::newRow("a Comport") << QVariant("5") << "Comport 3" << 1;
         QTest::newRow("cancelled") << QVariant() << "Comport 3" << 0;
-        QTest::newRow("bus line")
-            << QVariant("mqtt://broker/velk/hall") << "mqtt://broker:1883/velk/hall" << 0;
+        QTest::newRow("bus line") << QVariant("mqtt://broker/velk/hall")
+                                  << "mqtt://broker:1883/velk/hall" << 0;
         QTest::newRow("bus line, wildcard") << QVariant("mqtt://broker/velk/+") << "Comport 3" << 1;
     }
     void networkEntry() {

@@ -305,9 +305,9 @@ private slots:
             // The broker gone: each refused try ends and the next is paced, then it is back.
             m_broker->kill();
             QByteArray log;
-            QTRY_VERIFY_WITH_TIMEOUT((log += bridge.readAllStandardError(),
-                                      log.count("trying the broker") >= 2),
-                                     kWaitMs);
+            QTRY_VERIFY_WITH_TIMEOUT(
+                (log += bridge.readAllStandardError(), log.count("trying the broker") >= 2),
+                kWaitMs);
             QVERIFY(m_broker->restart());
             QVERIFY(m_broker->waitForRetained("tls/availability", "online", 45000));
             bridge.terminate();

@@ -126,7 +126,8 @@ private slots:
                                         << "refused the connection";
         // Nothing listens: said at once, never taken for a TLS handshake on its way nor for a
         // certificate the CA does not accept.
-        for (const char* url : {"mqtt://127.0.0.1:1/", "mqtts://127.0.0.1:1/", "ca mqtts://127.0.0.1:1/"})
+        for (const char* url :
+             {"mqtt://127.0.0.1:1/", "mqtts://127.0.0.1:1/", "ca mqtts://127.0.0.1:1/"})
             QTest::newRow(url) << QString(url) << "yes"
                                << "cannot connect to the broker";
     }

@@ -6,6 +6,7 @@
 #include "ui/qtstatusbar.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QDate>
@@ -414,6 +415,24 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QVERIFY(window.close());
         QCOMPARE(closed.count(), 1);
+    }
+
+    // The drop-downs are built when they first open, and take their field's name then.
+    void dropDownsWaitUntilOpened() {
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        // A font of its own builds a combo box's drop-down at once (the address's, under its
+        // frame's bold caption font); the others wait.
+        for (const char* name :
+             {"ComboDay", "ComboMonth", "ComboYear", "ComboHR", "ComboMin", "ComboSec"}) {
+            auto* selector = window.findChild<QComboBox*>(name);
+            QVERIFY2(selector && !selector->findChild<QAbstractItemView*>(), name);
+        }
+        auto* address = window.findChild<QComboBox*>(QStringLiteral("ComboAddress"));
+        address->showPopup();
+        QCOMPARE(address->view()->accessibleName(), QStringLiteral("ADDRESS"));
+        address->hidePopup();
     }
 
     void hiddenControlsAreSkipped() {
