@@ -36,13 +36,8 @@ QString reasonText(const QByteArray& payload) {
 
 MqttClient::Settings BusLink::clientSettings(const LineName& line, const BrokerAccess& access,
                                              bool oneShot) {
-    MqttClient::Settings settings;
-    settings.host = line.host;
-    settings.port = line.tcpPort;
-    settings.tls = line.tls;
-    settings.caFile = access.caFile;
-    settings.user = access.user;
-    settings.password = access.password;
+    MqttClient::Settings settings =
+        MqttClient::Settings::forBroker(line.host, line.tcpPort, line.tls, access);
     settings.oneShot = oneShot;
     return settings;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bus/brokeraccess.h"
 #include "controls/handler.h"
 
 #include <QByteArray>
@@ -49,6 +50,19 @@ public:
         // Never retries: the first failure, or a later loss, ends it through onFailedToStart or
         // onLost.
         bool oneShot = false;
+
+        // The broker at `host`:`port`, over TLS where `tls`, with the account and CA given.
+        static Settings forBroker(const QString& host, quint16 port, bool tls,
+                                  const BrokerAccess& access) {
+            Settings settings;
+            settings.host = host;
+            settings.port = port;
+            settings.tls = tls;
+            settings.caFile = access.caFile;
+            settings.user = access.user;
+            settings.password = access.password;
+            return settings;
+        }
     };
     struct Message {
         QString topic;

@@ -34,14 +34,10 @@ Bridge::Place placeOf(const CtlOptions& options) {
 }
 
 MqttClient::Settings brokerSettings(const BridgeOptions& options, const QString& base) {
-    MqttClient::Settings settings;
-    settings.host = options.brokerHost;
-    settings.port = options.brokerPort;
-    settings.tls = options.tls;
-    settings.caFile = options.caFile;
+    MqttClient::Settings settings = MqttClient::Settings::forBroker(
+        options.brokerHost, options.brokerPort, options.tls,
+        BrokerAccess{options.user, options.password, options.caFile});
     settings.clientId = options.clientId;
-    settings.user = options.user;
-    settings.password = options.password;
     settings.willTopic = base + QStringLiteral("/availability");
     settings.willPayload = Bridge::availabilityWord(false);
     return settings;
